@@ -1,0 +1,62 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/CodePage.h"
+#include "platform/IniDocument.h"
+#include "platform/Unicode.h"
+
+namespace rizorivu {
+
+// The private-profile reader: GetPrivateProfileString and GetPrivateProfileInt on INI files.
+//
+// Every lookup sees the file as it is now (an edited file is seen at the next lookup), but a
+// file whose identity (device, inode, size, modification and change time) is unchanged is not
+// parsed again, unless it changed so recently that a further change could still leave the
+// identity as it is (timestamps advance in clock ticks). A missing or unreadable file behaves
+// as an empty one.
+// Thread-safe.
+class PrivateProfile {
+public:
+    explicit PrivateProfile(const CodePage& ansi);
+
+    // The value of `key` in `section`, or `defaultValue` when absent; the result is cut to
+    // bufferSize - 1 characters (a buffer of 0 gives the empty text).
+    std::string getString(const std::filesystem::path& file, std::string_view section,
+                          std::string_view key, std::string_view defaultValue,
+                          std::size_t bufferSize);
+
+    // The decimal number formed by the value's leading digits (0 when it starts with no
+    // digit); `defaultValue` when the key is absent or its value is empty.
+    int getInt(const std::filesystem::path& file, std::string_view section, std::string_view key,
+               int defaultValue);
+
+private:
+    struct FileIdentity {
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long modifiedNs = 0, changedNs = 0;
+        bool exists = false;
+        friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+    };
+    struct CachedFile {
+        FileIdentity identity;
+        std::shared_ptr<const IniDocument> document;
+        // Read long enough after its last change that a later change must show in the
+        // identity; until then every lookup reads the file again.
+        bool settled = false;
+    };
+    std::shared_ptr<const IniDocument> document(const std::filesystem::path& file);
+    CachedFile load(const std::filesystem::path& file, const FileIdentity& seen) const;
+
+    const CodePage& ansi_;
+    CaseFolder folder_;
+    std::mutex mutex_;
+    std::unordered_map<std::string, CachedFile> cache_;
+};
+
+}  // namespace rizorivu
