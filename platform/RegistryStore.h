@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Environment.h"
+
+namespace rizorivu {
+
+// The two hives of the registry.
+enum class Hive { CurrentUser, LocalMachine };
+
+// Where the hive files live. RIZORIVU_REGISTRY_DIR moves both into one folder (tests and
+// demos use it); otherwise both live under $XDG_CONFIG_HOME/rizorivu (~/.config/rizorivu).
+// The machine hive sits beside the user's because the only writer of machine-wide keys is
+// the simulated adapter's driver installer, which runs inside the user's own process.
+struct HiveLocations {
+    static constexpr const char* kEnvironmentVariable = "RIZORIVU_REGISTRY_DIR";
+
+    std::filesystem::path currentUser;
+    std::filesystem::path localMachine;
+
+    static HiveLocations inDirectory(const std::filesystem::path& dir);
+    static HiveLocations fromEnvironment(const Environment& env);
+};
+
+// A registry value: a string or a 32-bit integer (REG_SZ / REG_DWORD).
+struct RegistryValue {
+    enum class Type { String, Dword };
+    Type type = Type::String;
+    std::string text;         // Type::String, UTF-8
+    std::uint32_t dword = 0;  // Type::Dword
+
+    friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
+};
+
+// A hierarchical key/value store with the registry's semantics, kept in one SQLite file per
+// hive.
+//
+// - Key paths are separated by backslashes; empty components (leading, trailing or doubled
+//   separators) are ignored, so "LastSetting\\Station\\" names the key "LastSetting\\Station".
+// - Key and value names compare without regard to case, with Unicode upper-casing
+//   ("café" and "CAFÉ" are one name); a name keeps the spelling it was first created with.
+// - Every write is its own durable, atomic transaction. Several processes and threads may use
+//   one hive at once and see each other's writes; a process killed in the middle of writes
+//   never corrupts the hive.
+// - Hive files and their companions are created with mode 0600 (they hold passphrases).
+// - A hive that cannot be opened or is damaged is never overwritten or deleted: it is moved
+//   aside, its new path is reported once on the diagnostics stream, and the store carries on
+//   with an empty hive, so that the utility still runs on defaults. Where even that is not
+//   possible the hive lives in memory for this run, and that too is reported once.
+//
+// Thread-safe: every operation synchronises inside.
+class RegistryStore {
+public:
+    RegistryStore(const HiveLocations& locations, std::ostream& diagnostics);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    // Creates the key and every missing ancestor. False when the hive cannot be written.
+    bool createKey(Hive hive, std::string_view keyPath);
+    bool keyExists(Hive hive, std::string_view keyPath);
+    // Deletes the key, its values and every key below it. False when it did not exist.
+    bool deleteKey(Hive hive, std::string_view keyPath);
+
+    // Nothing when the key or the value does not exist.
+    std::optional<RegistryValue> readValue(Hive hive, std::string_view keyPath,
+                                           std::string_view valueName);
+    // Nothing also when the value has the other type.
+    std::optional<std::string> readString(Hive hive, std::string_view keyPath,
+                                          std::string_view valueName);
+    std::optional<std::uint32_t> readDword(Hive hive, std::string_view keyPath,
+                                           std::string_view valueName);
+
+    // Write a value, creating the key path as needed. False when the write failed.
+    bool writeString(Hive hive, std::string_view keyPath, std::string_view valueName,
+                     std::string_view text);
+    bool writeDword(Hive hive, std::string_view keyPath, std::string_view valueName,
+                    std::uint32_t value);
+    // False when the value did not exist or the write failed.
+    bool deleteValue(Hive hive, std::string_view keyPath, std::string_view valueName);
+
+    // Names as first spelt, in no particular order.
+    std::vector<std::string> subKeyNames(Hive hive, std::string_view keyPath);
+    std::vector<std::string> valueNames(Hive hive, std::string_view keyPath);
+
+    // The file behind a hive (empty when the hive lives in memory).
+    std::filesystem::path hivePath(Hive hive) const;
+
+private:
+    class Reporter;
+    class HiveFile;
+    HiveFile& hiveFile(Hive hive);
+    // Shared by both hives, which may report from different threads; declared first so that
+    // it outlives them.
+    std::unique_ptr<Reporter> reporter_;
+    std::unique_ptr<HiveFile> currentUser_;
+    std::unique_ptr<HiveFile> localMachine_;
+};
+
+}  // namespace rizorivu
