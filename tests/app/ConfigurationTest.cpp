@@ -86,6 +86,10 @@ struct DeviceListCase {
     std::vector<std::string> expected;
 };
 
+void PrintTo(const DeviceListCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DeviceListTest : public ConfigurationTest,
                        public ::testing::WithParamInterface<DeviceListCase> {};
 

@@ -12,6 +12,10 @@ struct PathCase {
     const char* applicationName;
 };
 
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.module;
+}
+
 class ApplicationPathsTest : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(ApplicationPathsTest, DerivesFolderStemAndName) {

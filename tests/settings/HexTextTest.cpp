@@ -14,6 +14,10 @@ struct DecodeCase {
     std::size_t stored;
 };
 
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" into " << c.capacity;
+}
+
 class HexTextDecode : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(HexTextDecode, FillsTheBufferAsTheTextSays) {

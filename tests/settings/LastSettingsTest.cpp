@@ -49,6 +49,10 @@ struct DecimalCase {
     std::int32_t value;
 };
 
+void PrintTo(const DecimalCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
+
 class DecimalTextTest : public ::testing::TestWithParam<DecimalCase> {};
 
 TEST_P(DecimalTextTest, ConvertsLikeTheCRuntime) {
