@@ -1,0 +1,73 @@
+#include "sim/InformationElements.h"
+
+#include "sim/SurveyLayout.h"
+
+namespace rizorivu::sim {
+
+namespace {
+
+constexpr std::uint8_t kWpaOui[] = {0x00, 0x50, 0xF2};
+constexpr std::uint8_t kWpaOuiType = 1;
+
+void appendElement(std::vector<std::uint8_t>& out, std::uint8_t id, const std::uint8_t* data,
+                   std::size_t size) {
+    out.push_back(id);
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.insert(out.end(), data, data + size);
+}
+
+void appendSuite(std::vector<std::uint8_t>& out, std::uint8_t type) {
+    out.insert(out.end(), std::begin(kWpaOui), std::end(kWpaOui));
+    out.push_back(type);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> wpaElement(Security security, Cipher cipher) {
+    if (security != Security::WpaPsk && security != Security::WpaEap) {
+        return {};
+    }
+    const std::uint8_t suite = cipher == Cipher::Aes ? kSuiteCcmp : kSuiteTkip;
+    std::vector<std::uint8_t> body;
+    body.insert(body.end(), std::begin(kWpaOui), std::end(kWpaOui));
+    body.push_back(kWpaOuiType);
+    body.insert(body.end(), {0x01, 0x00});  // version 1
+    appendSuite(body, suite);               // group cipher
+    body.insert(body.end(), {0x01, 0x00});  // one pairwise cipher
+    appendSuite(body, suite);
+    body.insert(body.end(), {0x01, 0x00});  // one key management suite
+    appendSuite(body, security == Security::WpaEap ? kAkm8021x : kAkmPsk);
+
+    std::vector<std::uint8_t> element;
+    appendElement(element, survey::kElementVendor, body.data(), body.size());
+    return element;
+}
+
+std::vector<std::uint8_t> beaconElements(const BssDescription& bss) {
+    std::vector<std::uint8_t> out;
+    appendElement(out, survey::kElementSsid, reinterpret_cast<const std::uint8_t*>(bss.ssid.data()),
+                  bss.ssid.size());
+
+    std::size_t rateCount = 0;
+    while (rateCount < bss.rates.size() && bss.rates[rateCount] != 0) {
+        ++rateCount;
+    }
+    const std::size_t basicPart = rateCount < 8 ? rateCount : 8;
+    appendElement(out, survey::kElementRates, bss.rates.data(), basicPart);
+
+    const std::uint8_t channel = static_cast<std::uint8_t>(bss.channel);
+    appendElement(out, survey::kElementDsParameter, &channel, 1);
+    if (bss.type == BssType::AdHoc) {
+        const std::uint8_t atimWindow[] = {0x00, 0x00};
+        appendElement(out, survey::kElementIbssParameter, atimWindow, sizeof atimWindow);
+    }
+    if (rateCount > basicPart) {
+        appendElement(out, survey::kElementExtendedRates, bss.rates.data() + basicPart,
+                      rateCount - basicPart);
+    }
+    const std::vector<std::uint8_t> wpa = wpaElement(bss.security, bss.cipher);
+    out.insert(out.end(), wpa.begin(), wpa.end());
+    return out;
+}
+
+}  // namespace rizorivu::sim

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rizorivu::sim {
+
+using MacAddress = std::array<std::uint8_t, 6>;
+
+// Rates in units of 500 kbit/s, one a byte as the supported-rates element carries them; 0x80
+// marks a basic rate and a zero byte ends the list.
+using RateBytes = std::array<std::uint8_t, 16>;
+
+enum class OsFamily { WindowsNt, Windows9x };
+enum class AdapterKind { Wireless, Ethernet };
+enum class BssType { Infrastructure, AdHoc };
+enum class Security { Open, Wep, WpaPsk, WpaEap };
+enum class Cipher { None, Tkip, Aes };
+// Which 802.11 authentication algorithms a WEP network admits.
+enum class WepAuthentication { OpenOrShared, OpenOnly, SharedOnly };
+
+// The machine the adapters are plugged into.
+struct WorldMachine {
+    OsFamily family = OsFamily::WindowsNt;
+    int osCode = 6;  // what QV_GetOSVersion answers
+    std::uint32_t seed = 1;
+    bool zeroConfigRunning = true;  // the service's state when the world is loaded
+};
+
+// One network adapter of the machine. Texts are UTF-8; the driver hands them out in the ANSI
+// code page.
+struct WorldAdapter {
+    std::string name;
+    std::string description;
+    std::string classInstance;
+    std::string deviceId;
+    AdapterKind kind = AdapterKind::Wireless;
+    bool present = true;
+    bool openable = true;
+    int usbType = 1;  // 0: USB 1.1, 1: USB 2.0
+    std::uint32_t driverVersion = 0;
+    MacAddress mac{};
+    RateBytes rates{};
+    bool pnpWorkaround = false;
+    bool accessPointCapable = true;
+    int regionCode = 0x10;  // the factory region, used whenever the adapter is plugged in
+    int multiDomain = 0;
+    int zeroConfigStatus = 0;
+    int operationMode = 0;  // 0 station, 1 access point, at plug-in
+};
+
+// An access point or ad-hoc cell on the air.
+struct WorldNetwork {
+    std::string ssid;  // the bytes on the air (the SSID text in the ANSI code page)
+    MacAddress bssid{};
+    int channel = 1;
+    int signalDbm = -60;
+    BssType type = BssType::Infrastructure;
+    Security security = Security::Open;
+    Cipher cipher = Cipher::None;
+    WepAuthentication wepAuthentication = WepAuthentication::OpenOrShared;
+    std::vector<std::uint8_t> wepKey;  // 5, 13 or 29 bytes for a WEP network
+    std::string passphrase;            // WPA-PSK; never printed
+    std::string identity;              // WPA-802.1X account the authenticator admits
+    std::string password;
+    bool hidden = false;
+    RateBytes rates{};
+};
+
+// A station that associates with the adapter while it runs as an access point.
+struct WorldClient {
+    MacAddress mac{};
+    std::string ssid;  // ANSI bytes; empty: joins any access point that broadcasts its SSID
+};
+
+struct World {
+    WorldMachine machine;
+    std::vector<WorldAdapter> adapters;
+    std::vector<WorldNetwork> networks;
+    std::vector<WorldClient> clients;
+};
+
+// The packed driver version: major, minor, year - 2000, month and the day in BCD.
+constexpr std::uint32_t packDriverVersion(int major, int minor, int year, int month, int day) {
+    return static_cast<std::uint32_t>(major & 0xFF) << 24 |
+           static_cast<std::uint32_t>(minor & 0xFF) << 16 |
+           static_cast<std::uint32_t>((year - 2000) & 0xF) << 12 |
+           static_cast<std::uint32_t>(month & 0xF) << 8 |
+           static_cast<std::uint32_t>((day / 10) << 4 | day % 10);
+}
+
+}  // namespace rizorivu::sim
