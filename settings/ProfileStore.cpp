@@ -1,5 +1,7 @@
 #include "settings/ProfileStore.h"
 
+#include "platform/MachineValue.h"
+
 namespace rizorivu {
 
 namespace {
@@ -175,13 +177,7 @@ int ProfileStore::saveRecord(const SettingRecord& record) {
 
 int ProfileStore::readMachineValue(std::string_view subKey, std::string_view valueName,
                                    std::string& value, std::size_t bufferSize) {
-    RegistryStore& store = appKey_.store();
-    auto text = store.readString(Hive::LocalMachine, subKey, valueName);
-    if (!text || text->size() + 1 > bufferSize) {
-        return -1;
-    }
-    value = std::move(*text);
-    return 0;
+    return rizorivu::readMachineValue(appKey_.store(), subKey, valueName, value, bufferSize);
 }
 
 }  // namespace rizorivu

@@ -1,0 +1,155 @@
+#include "settings/LastSettingsReplay.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/Unicode.h"
+#include "settings/HexText.h"
+
+namespace rizorivu {
+
+namespace {
+
+constexpr std::size_t kSsidChars = 32;
+constexpr std::string_view kDefaultAccessPointSsid = "WLAN_AP";
+constexpr std::size_t kMacFilterTextBytes = 99;
+
+}  // namespace
+
+LastSettingsReplay::LastSettingsReplay(AdapterLibrary& library, AdapterRecord& adapter,
+                                       const LastSettings& last, SettingApplier& applier,
+                                       WpaStarter& wpa)
+    : library_(library), adapter_(adapter), last_(last), applier_(applier), wpa_(wpa) {}
+
+int LastSettingsReplay::storedOr(std::string_view name, int low, int high, int fallback) const {
+    const int value = last_.lastSettingInt(name);
+    return value < low || value > high ? fallback : value;
+}
+
+int LastSettingsReplay::replayLastSettings() {
+    const bool accessPoint = last_.currentMode() == OperatingMode::kAccessPoint;
+    const int mode = last_.currentMode();
+
+    int networkType = 1;
+    if (!accessPoint) {
+        networkType = storedOr("NetworkType", 0, 4, 1);
+        applier_.applyNetworkType(networkType);
+    }
+    applier_.applyAuthenticationMode(accessPoint ? storedOr("AuthenticationMode", 0, 1, 0)
+                                                 : storedOr("AuthenticationMode", 0, 5, 2));
+    const int channel = storedOr("Channel", 0, 99, 6);
+    if (accessPoint || networkType != 1) {
+        applier_.applyChannel(channel);
+    }
+
+    // A length inside the accepted range other than 64, 128 or 256 is taken as 64.
+    const int storedLength = storedOr("WEPKeyLength", 64, 256, 64);
+    const int lengthCode = SettingApplier::lengthCodeOfBits(storedLength);
+    const int bits = lengthCode == 1 ? 128 : lengthCode == 2 ? 256 : 64;
+    const int transmitKey = storedOr("WEPDefaultKeyId", 0, 3, 0);
+    for (int index = 0; index < 4; ++index) {
+        std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> key{};
+        last_.readWepKeyBytes(bits, index, key);
+        applier_.applyWepKey(index, lengthCode, index == transmitKey ? 1 : 0, key.data());
+    }
+    applier_.applyWepStatus(storedOr("WEPStatus", 0, 7, 1));
+
+    std::string ssid(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
+    applier_.applyInterimSsid();
+    if (accessPoint && ssid.empty()) {
+        ssid = kDefaultAccessPointSsid;
+    }
+    applier_.applySsidText(ssid);
+
+    if (accessPoint) {
+        applier_.applyHideSsid(storedOr("HideSSID", 0, 1, 0));
+        std::array<std::uint8_t, adapterbuf::kFilterListBytes> list{};
+        for (std::size_t n = 0; n < SettingApplier::kMacFilterEntries; ++n) {
+            std::string text = last_.codePage().toAnsi(
+                last_.lastSettingText(mode, "MACFilterAddr" + std::to_string(n)));
+            if (text.size() > kMacFilterTextBytes) {
+                text.resize(kMacFilterTextBytes);
+            }
+            const auto entry = std::span(list).subspan(n * SettingApplier::kMacFilterEntryBytes,
+                                                       SettingApplier::kMacFilterEntryBytes);
+            HexTextToBytes(text, entry.subspan(1));
+            const bool inUse =
+                std::any_of(entry.begin() + 1, entry.end(), [](std::uint8_t b) { return b != 0; });
+            entry[0] = inUse ? 1 : 0;
+        }
+        applier_.applyMacFilterList(list);
+        applier_.applyMacFilterMode(storedOr("MACFilterMode", 0, 2, 0));
+        applier_.applyBasicRate(storedOr("BasicRate", 0, 3, 1));
+        applier_.applyTxPowerLevel(storedOr("TxPowerLevel", 0, 3, 0));
+        applier_.applyPreambleMode(storedOr("PreambleMode", 0, 2, 0));
+    } else {
+        applier_.applyPreambleMode(2);
+    }
+
+    applier_.applyFragmentationThreshold(storedOr("FragmentationThreshold", 256, 2345, 2346));
+    applier_.applyRtsThreshold(storedOr("RTSThreshold", 0, 2346, 2347));
+    if (!accessPoint) {
+        applier_.applyPowerSaveMode(storedOr("PowerSaveMode", 0, 2, 0));
+    }
+    applier_.applyMultiDomainCapability(storedOr("MultiDomainCapability", 0, 1, 0));
+    applier_.applyOperationRegion(storedOr("OperationRegion", 0, 254, 0));
+    applier_.applyRegionChannels(library_.QueryWL_OperationRegionCode(&adapter_));
+
+    if (!accessPoint) {
+        if (isWpaAuthentication(last_.lastSettingInt("AuthenticationMode"))) {
+            wpa_.startWpaConnection();
+        }
+        const std::string rateText(trimBlanks(last_.lastSettingText(mode, "DesiredRate")));
+        std::array<std::uint8_t, adapterbuf::kRateBytes> rates{};
+        if (rateText.empty()) {
+            if (library_.QueryWL_SupportedRate(&adapter_, rates) != -1) {
+                applier_.applyDesiredRate(rates);
+            }
+        } else {
+            // The stored text is narrowed to single bytes, each character cut to its low byte.
+            std::string narrow;
+            for (char16_t unit : utf8ToUtf16(rateText)) {
+                narrow += static_cast<char>(unit & 0xFF);
+            }
+            HexTextToBytes(narrow, rates);
+            applier_.applyDesiredRate(rates);
+        }
+    }
+    return 0;
+}
+
+int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
+    const int mode = last_.currentMode();
+    record.networkType = storedOr("NetworkType", 0, 4, 1);
+    record.channel = storedOr("Channel", 1, 99, 6);
+    record.ssid = std::string(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
+    record.wepKeyLength = storedOr("WEPKeyLength", 64, 256, 64);
+    record.wepDefaultKeyId = storedOr("WEPDefaultKeyId", 0, 3, 0);
+    for (int i = 0; i < 4; ++i) {
+        std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> key{};
+        // A hand-edited length between the three real ones has no key bytes: its texts
+        // stay empty, so saving the profile keeps whatever keys it held.
+        if (last_.readWepKeyBytes(record.wepKeyLength, i, key) == 0) {
+            record.wepKey[static_cast<std::size_t>(i)] = BytesToHexText(
+                std::span(key).first(static_cast<std::size_t>(record.wepKeyLength / 8 - 3)));
+        } else {
+            record.wepKey[static_cast<std::size_t>(i)].clear();
+        }
+    }
+    record.authenticationMode = storedOr("AuthenticationMode", 0, 5, 2);
+    record.fragmentationThreshold = storedOr("FragmentationThreshold", 256, 2345, 2346);
+    record.rtsThreshold = storedOr("RTSThreshold", 0, 2346, 2347);
+    record.wepStatus = storedOr("WEPStatus", 0, 7, 1);
+    record.powerSaveMode = storedOr("PowerSaveMode", 0, 2, 0);
+    record.dot1xProtocol = last_.lastSettingInt("Dot1xProtocol");
+    record.dot1xPassphrase = last_.lastSettingText(mode, "Dot1xPassphrase");
+    record.dot1xUsername = last_.lastSettingText(mode, "Dot1xUsername");
+    record.dot1xPassword = last_.lastSettingText(mode, "Dot1xPassword");
+    record.dot1xWpaIes = last_.lastSettingText(mode, "Dot1xWPAIEs");
+    record.dot1xCertSubject = last_.lastSettingText(mode, "Dot1xCertSubject");
+    record.dot1xCertIssuer = last_.lastSettingText(mode, "Dot1xCertIssuer");
+    return 0;
+}
+
+}  // namespace rizorivu

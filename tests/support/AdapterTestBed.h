@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <variant>
+
+#include "adapter/AdapterLibrary.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/Environment.h"
+#include "platform/RegistryStore.h"
+#include "settings/ApplicationKey.h"
+#include "settings/LastSettings.h"
+#include "settings/LastSettingsReplay.h"
+#include "settings/OperatingMode.h"
+#include "settings/SettingApplier.h"
+#include "settings/WpaStarter.h"
+#include "sim/SimulatedAdapterFactory.h"
+#include "tests/support/TempDir.h"
+
+namespace rizorivu::testing {
+
+// Counts the WPA connections the settings layer asked for.
+struct RecordingWpaStarter final : WpaStarter {
+    int starts = 0;
+    void startWpaConnection() override { ++starts; }
+};
+
+// The utility's settings layer on the simulated adapter in a world of the test's own, with a
+// virtual clock and a registry in a temporary folder. The world file can be edited while the
+// library runs.
+class AdapterTestBed {
+public:
+    explicit AdapterTestBed(const std::string& worldText)
+        : worldFile(dir.write("world.ini", worldText)), library(makeLibrary()) {}
+
+    // Opens the adapter of that name into the record; false when the library refused.
+    bool open(std::string_view name) {
+        copyField(adapter.name, name);
+        return library->QvOpenAdapter(&adapter) != 0;
+    }
+
+    // Rewrites the world file and lets enough time pass for the library to notice.
+    void editWorld(const std::string& text) {
+        dir.write("world.ini", text);
+        clock.advance(1000);
+    }
+
+    std::string station(std::string_view name) const {
+        return last.lastSettingText(OperatingMode::kStation, name);
+    }
+    std::string accessPoint(std::string_view name) const {
+        return last.lastSettingText(OperatingMode::kAccessPoint, name);
+    }
+
+private:
+    std::unique_ptr<AdapterLibrary> makeLibrary() {
+        FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()}};
+        auto made = makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
+        if (auto* error = std::get_if<std::string>(&made)) {
+            throw std::runtime_error("the test world does not load: " + *error);
+        }
+        return std::move(std::get<std::unique_ptr<AdapterLibrary>>(made));
+    }
+
+public:
+    TempDir dir;
+    std::filesystem::path worldFile;
+    VirtualClock clock{50'000};
+    std::ostringstream diagnostics;
+    RegistryStore registry{HiveLocations::inDirectory(dir.path()), diagnostics};
+    std::unique_ptr<AdapterLibrary> library;
+    AdapterRecord adapter;
+    CodePage ansi{CodePage::kDefaultName};
+    ApplicationKey appKey{registry, "Halvo", "rizorivu"};
+    OperatingMode mode;
+    LastSettings last{appKey, mode, ansi};
+    RecordingWpaStarter wpa;
+    SettingApplier applier{*library, adapter, last, clock, wpa};
+    LastSettingsReplay replay{*library, adapter, last, applier, wpa};
+};
+
+}  // namespace rizorivu::testing
