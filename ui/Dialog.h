@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/DialogCode.h"
+#include "ui/DialogEnvironment.h"
+#include "ui/DialogResult.h"
+#include "ui/Label.h"
+#include "ui/MessageBox.h"
+
+namespace rizorivu::ui {
+
+// The base of every dialog: its code and its opener's code in the open-dialog chain, its
+// window title, its one re-captioning routine, its end state, and the host it asks for
+// everything a window system does. A dialog owns its controls as models and handles user
+// actions in methods that its view calls; programmatic changes of its controls run no handler.
+class Dialog {
+public:
+    Dialog(DialogCode code, const DialogEnvironment& environment);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    DialogCode code() const { return code_; }
+    // The code of the dialog that opened this one; None until an opener sets it.
+    DialogCode parentCode() const { return parentCode_; }
+    void setParentCode(DialogCode parent) { parentCode_ = parent; }
+    // The window title.
+    Label& title() { return title_; }
+    const Label& title() const { return title_; }
+
+    // Called by the host when a modal run starts: clears the end state, takes the dialog's
+    // slot in the chain and makes it the top dialog, re-captions, then onInitialise().
+    void initialise();
+    // Sets the title and the text of every captioned control through text(key, default).
+    // Runs from initialise() and again whenever the language changes.
+    virtual void recaption() = 0;
+
+    // Window-system events, delivered by the host.
+    virtual void onTimer(int timerId);
+    // A command posted to the main window (see DialogHost::postCommand).
+    virtual void onCommand(int commandId);
+    // Enter and Escape (or the close box); the ordinary handling ends the dialog.
+    virtual void onOk();
+    virtual void onCancel();
+
+    // Asks the host to leave the modal run with `result` once the current handler returns;
+    // the rest of the handler still runs.
+    void end(DialogResult result);
+    bool ended() const { return ended_; }
+    DialogResult result() const { return result_; }
+
+protected:
+    // The dialog's own opening steps, after it has been registered and re-captioned.
+    virtual void onInitialise() {}
+
+    // Opens `child` modally above this dialog: the child's parent code becomes this dialog's
+    // code, and when it returns its slot is freed and this dialog is the top dialog again.
+    DialogResult runChild(Dialog& child);
+
+    std::string text(std::string_view key, std::string_view defaultText) const;
+    MessageAnswer ask(const MessageBox& box);
+    void startTimer(int timerId, int periodMs);
+    void killTimer(int timerId);
+
+    DialogHost& host() const { return host_; }
+    OpenDialogChain& chain() const { return chain_; }
+    const LocalizedText& texts() const { return texts_; }
+
+private:
+    const DialogCode code_;
+    DialogCode parentCode_ = DialogCode::None;
+    DialogHost& host_;
+    OpenDialogChain& chain_;
+    const LocalizedText& texts_;
+    Label title_;
+    bool ended_ = false;
+    DialogResult result_ = DialogResult::Closed;
+};
+
+}  // namespace rizorivu::ui
