@@ -19,7 +19,7 @@ constexpr std::size_t kMacFilterTextBytes = 99;
 
 LastSettingsReplay::LastSettingsReplay(AdapterLibrary& library, AdapterRecord& adapter,
                                        const LastSettings& last, SettingApplier& applier,
-                                       WpaStarter& wpa)
+                                       WpaConnection& wpa)
     : library_(library), adapter_(adapter), last_(last), applier_(applier), wpa_(wpa) {}
 
 int LastSettingsReplay::storedOr(std::string_view name, int low, int high, int fallback) const {

@@ -4,7 +4,7 @@
 #include "settings/LastSettings.h"
 #include "settings/SettingApplier.h"
 #include "settings/SettingRecord.h"
-#include "settings/WpaStarter.h"
+#include "settings/WpaConnection.h"
 
 namespace rizorivu {
 
@@ -15,7 +15,7 @@ namespace rizorivu {
 class LastSettingsReplay {
 public:
     LastSettingsReplay(AdapterLibrary& library, AdapterRecord& adapter, const LastSettings& last,
-                       SettingApplier& applier, WpaStarter& wpa);
+                       SettingApplier& applier, WpaConnection& wpa);
 
     // Brings the adapter into the state recorded for the current operating mode; always 0.
     int replayLastSettings();
@@ -31,7 +31,7 @@ private:
     AdapterRecord& adapter_;
     const LastSettings& last_;
     SettingApplier& applier_;
-    WpaStarter& wpa_;
+    WpaConnection& wpa_;
 };
 
 }  // namespace rizorivu

@@ -32,7 +32,7 @@ std::string ansiOf(const CodePage& ansi, std::string_view text) {
 }  // namespace
 
 SettingApplier::SettingApplier(AdapterLibrary& library, AdapterRecord& adapter,
-                               const LastSettings& last, Clock& clock, WpaStarter& wpa)
+                               const LastSettings& last, Clock& clock, WpaConnection& wpa)
     : library_(library), adapter_(adapter), last_(last), clock_(clock), wpa_(wpa) {}
 
 int SettingApplier::record(int result, std::string_view name, int value) {

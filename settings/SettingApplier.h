@@ -7,7 +7,7 @@
 #include "platform/Clock.h"
 #include "settings/LastSettings.h"
 #include "settings/SettingRecord.h"
-#include "settings/WpaStarter.h"
+#include "settings/WpaConnection.h"
 
 namespace rizorivu {
 
@@ -22,7 +22,7 @@ public:
     static constexpr std::size_t kMacFilterEntryBytes = 7;
 
     SettingApplier(AdapterLibrary& library, AdapterRecord& adapter, const LastSettings& last,
-                   Clock& clock, WpaStarter& wpa);
+                   Clock& clock, WpaConnection& wpa);
 
     int applySsid(const std::uint8_t* bytes, int length);
     int applyHideSsid(int value);
@@ -73,7 +73,7 @@ private:
     AdapterRecord& adapter_;
     const LastSettings& last_;
     Clock& clock_;
-    WpaStarter& wpa_;
+    WpaConnection& wpa_;
 };
 
 // Whether an authentication mode is one of the WPA modes (WPA, WPA-PSK, WPA-None).

@@ -16,16 +16,18 @@
 #include "settings/LastSettingsReplay.h"
 #include "settings/OperatingMode.h"
 #include "settings/SettingApplier.h"
-#include "settings/WpaStarter.h"
+#include "settings/WpaConnection.h"
 #include "sim/SimulatedAdapterFactory.h"
 #include "tests/support/TempDir.h"
 
 namespace rizorivu::testing {
 
-// Counts the WPA connections the settings layer asked for.
-struct RecordingWpaStarter final : WpaStarter {
+// Counts the WPA connections started and stopped.
+struct RecordingWpaConnection final : WpaConnection {
     int starts = 0;
+    int stops = 0;
     void startWpaConnection() override { ++starts; }
+    void stopWpaConnection() override { ++stops; }
 };
 
 // The utility's settings layer on the simulated adapter in a world of the test's own, with a
@@ -77,7 +79,7 @@ public:
     ApplicationKey appKey{registry, "Halvo", "rizorivu"};
     OperatingMode mode;
     LastSettings last{appKey, mode, ansi};
-    RecordingWpaStarter wpa;
+    RecordingWpaConnection wpa;
     SettingApplier applier{*library, adapter, last, clock, wpa};
     LastSettingsReplay replay{*library, adapter, last, applier, wpa};
 };
