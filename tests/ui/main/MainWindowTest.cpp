@@ -1,0 +1,480 @@
+#include "ui/main/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "app/ApplicationContext.h"
+#include "app/CTrayIcon.h"
+#include "tests/support/AdapterTestBed.h"
+#include "tests/support/HeadlessHost.h"
+#include "tests/support/RecordingTrayService.h"
+#include "tests/support/TestWorlds.h"
+
+namespace rizorivu {
+namespace {
+
+using testing::AdapterTestBed;
+using testing::HeadlessHost;
+using testing::RecordingTrayService;
+using ui::DialogCode;
+using ui::MainWindow;
+using ui::MessageAnswer;
+
+constexpr const char* kProductDeviceId = "USB\\VID_F540&PID_0540";
+constexpr const char* kDescription = "Nimbo K-540 Wireless USB Adapter";
+constexpr int kPollPeriodMs = 750;
+constexpr int kDefaultOsCode = 6;
+constexpr int kRestoreCheckOsCode = 7;
+constexpr int kAppIcon = 0;
+constexpr const char* kTooltip = "RIZorivu --- Wireless LAN Configuration Tool";
+constexpr const char* kExitRequest = "REZUreExit";
+constexpr const char* kWakeUpRequest = "REZUreWakeUp";
+
+struct WorldOptions {
+    int zeroConfigAtPlugIn = 0;
+    int osCode = kDefaultOsCode;
+    bool present = true;
+    const char* modeAtPlugIn = "station";
+    int enableAccessPoint = 1;  // the configuration's access-point support
+};
+
+std::string world(const WorldOptions& o) {
+    return "[Machine]\nSeed=3\nOsCode=" + std::to_string(o.osCode) +
+           "\n[Adapter.K540]\nName=\\DEVICE\\K540\nDescription=" + kDescription +
+           "\nClassInstance=0007\nDeviceId=" + kProductDeviceId +
+           "\nMac=02-00-00-00-05-40\nZeroConfig=" + std::to_string(o.zeroConfigAtPlugIn) +
+           "\nPresent=" + (o.present ? "1" : "0") + "\nMode=" + o.modeAtPlugIn +
+           "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n";
+}
+
+Configuration productConfiguration(const WorldOptions& o) {
+    Configuration c;
+    c.enableAccessPoint = o.enableAccessPoint;
+    c.mainPageUpdateTimeMs = kPollPeriodMs;
+    c.matchingDeviceIds = {kProductDeviceId};
+    return c;
+}
+
+// A settings dialog the user has open above the main window.
+class SettingsDialogStandIn final : public ui::Dialog {
+public:
+    explicit SettingsDialogStandIn(const ui::DialogEnvironment& environment)
+        : ui::Dialog(DialogCode::GeneralSettings, environment) {}
+    void recaption() override { title().setText("General Settings"); }
+};
+
+// The running instance as start-up leaves it: the tray icon created and taken out of the
+// notification area again, the main window run modally with the test as its user.
+struct RunningUtility {
+    explicit RunningUtility(const WorldOptions& options = {})
+        : bed(world(options)),
+          context(ApplicationPaths::fromModulePath("/opt/rizorivu/rizorivu"),
+                  productConfiguration(options), bed.ansi, profile, bed.registry, *bed.library,
+                  bed.clock, bed.wpa),
+          icon(tray, kTooltip, kAppIcon, CTrayIcon::kOpenUtilityWindow, false,
+               CTrayIcon::MainWindowLink{[this](int c) { host.postCommand(c); },
+                                         [this] { host.raiseMainWindow(); }}),
+          discovery(*bed.library, context.adapter, bed.registry, bed.ansi, bed.clock,
+                    context.configuration.matchingDeviceIds) {
+        icon.setMenuTexts("Open Utility Window", "Exit RIZorivu");
+        icon.removeIcon();
+    }
+
+    // Runs the main window; `session` is everything the user and the world do meanwhile.
+    void run(const std::function<void(MainWindow&)>& session) {
+        MainWindow window(context, environment, discovery, icon);
+        host.script<MainWindow>(DialogCode::Main, [&](MainWindow& w, HeadlessHost&) {
+            session(w);
+            if (!w.ended()) {
+                w.end(ui::DialogResult::Closed);  // the test's session is over
+            }
+        });
+        host.runModal(window);
+        EXPECT_TRUE(host.errors().empty()) << host.errors().front();
+    }
+
+    // One poll timer event and the commands it posted.
+    void tick() {
+        ASSERT_TRUE(host.tick(MainWindow::kPollTimer)) << "the poll timer is not running";
+        host.deliverPosted();
+    }
+
+    void editWorld(const WorldOptions& options) { bed.editWorld(world(options)); }
+
+    // Opens a settings dialog above the main window; `meanwhile` runs while it is open.
+    // Answers whether something other than its user closed it.
+    bool withSettingsDialogOpen(const std::function<void()>& meanwhile) {
+        SettingsDialogStandIn dialog(environment);
+        dialog.setParentCode(DialogCode::Main);
+        bool closedMeanwhile = false;
+        host.script(DialogCode::GeneralSettings, [&](ui::Dialog& d, HeadlessHost&) {
+            meanwhile();
+            closedMeanwhile = d.ended();
+        });
+        host.runModal(dialog);
+        context.chain.leave(dialog);
+        context.chain.setTop(DialogCode::Main);
+        return closedMeanwhile;
+    }
+
+    int appFlag(const char* name) { return context.appKey.readDword("", name).value_or(0); }
+    void setAppFlag(const char* name, int value) { context.appKey.writeDword("", name, value); }
+    int zeroConfigStatus() { return bed.library->QueryWL_CheckWZCStatus(&context.adapter); }
+    int privateOids() { return bed.library->QueryWL_QVUseQVXOidState(&context.adapter); }
+    std::string station(std::string_view name) { return bed.station(name); }
+    const HeadlessHost::MainWindowState& windowState() const { return host.mainWindowState(); }
+    void chooseFromTrayMenu(int command) {
+        tray.menuChoice = command;
+        tray.mouse(TrayService::MouseEvent::RightRelease);
+        host.deliverPosted();
+    }
+
+    AdapterTestBed bed;
+    PrivateProfile profile{bed.ansi};
+    ApplicationContext context;
+    HeadlessHost host;
+    ui::DialogEnvironment environment{host, context.chain, context.text};
+    RecordingTrayService tray;
+    CTrayIcon icon;
+    AdapterDiscovery discovery;
+};
+
+TEST(MainWindowTest, StartUpFindsTheAdapterAndWaitsHiddenInTheTray) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        EXPECT_TRUE(window.adapterOpen());
+        EXPECT_EQ(window.adapterSelector.items(), std::vector<std::string>{kDescription});
+        EXPECT_EQ(window.adapterSelector.selected(), 0);
+        EXPECT_EQ(window.title().text(), "Nimbo K-540 Utility  ");
+        EXPECT_TRUE(window.modeSelector.visible()) << "the adapter reported station mode";
+        EXPECT_EQ(window.modeSelector.selectedItem(), "Station");
+
+        EXPECT_TRUE(u.tray.shown);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
+        EXPECT_EQ(u.windowState().x, MainWindow::kOffScreenX);
+        EXPECT_EQ(u.windowState().y, MainWindow::kOffScreenY);
+        const HeadlessHost::Timer* poll = u.host.timer(MainWindow::kPollTimer);
+        ASSERT_NE(poll, nullptr);
+        EXPECT_TRUE(poll->running);
+        EXPECT_EQ(poll->periodMs, kPollPeriodMs);
+
+        // Opening replayed the station's settings, defaults included.
+        EXPECT_EQ(u.station("NetworkType"), "1");
+        EXPECT_EQ(u.station("FragmentationThreshold"), "2346");
+
+        u.tick();
+        EXPECT_FALSE(u.windowState().visible) << "until opened from the tray the window hides";
+        EXPECT_FALSE(window.ended());
+    });
+}
+
+TEST(MainWindowTest, WithoutAdapterNothingShowsUntilOneIsPluggedIn) {
+    RunningUtility u({.present = false});
+    u.run([&](MainWindow& window) {
+        EXPECT_FALSE(window.adapterOpen());
+        EXPECT_FALSE(u.tray.shown);
+        u.tick();
+        u.tick();
+        EXPECT_FALSE(u.tray.shown);
+        EXPECT_FALSE(u.windowState().visible);
+
+        u.editWorld({.present = true});
+        u.tick();
+        EXPECT_TRUE(window.adapterOpen());
+        EXPECT_TRUE(u.tray.shown);
+        EXPECT_EQ(window.adapterSelector.selectedItem(), kDescription);
+        EXPECT_EQ(window.listCaption.text(), "Avaliable Network:");
+    });
+}
+
+TEST(MainWindowTest, SecondStartWakesTheWindowAtTheNextTick) {
+    RunningUtility u;
+    u.run([&](MainWindow&) {
+        u.tick();
+        ASSERT_FALSE(u.windowState().visible);
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        EXPECT_TRUE(u.windowState().visible);
+        EXPECT_TRUE(u.windowState().centred);
+        EXPECT_EQ(u.appFlag(kWakeUpRequest), 0);
+        EXPECT_EQ(u.context.startHidden, 0);
+        u.tick();
+        EXPECT_TRUE(u.windowState().visible) << "once opened, ticks no longer hide it";
+    });
+}
+
+TEST(MainWindowTest, ExitRequestWinsOverWakeUpAndOnlyItIsReset) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        u.setAppFlag(kExitRequest, 1);
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        EXPECT_TRUE(window.ended());
+        EXPECT_EQ(u.appFlag(kExitRequest), 0);
+        EXPECT_EQ(u.appFlag(kWakeUpRequest), 1);
+        EXPECT_FALSE(u.host.timer(MainWindow::kPollTimer)->running);
+        EXPECT_FALSE(u.windowState().centred) << "the window was never opened";
+    });
+}
+
+TEST(MainWindowTest, UnpluggedAdapterClosesEverythingAndReplugReplays) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        ASSERT_TRUE(u.windowState().visible);
+        const int stopsBefore = u.bed.wpa.stops;
+
+        const bool closedFromOutside = u.withSettingsDialogOpen([&] {
+            u.editWorld({.present = false});
+            u.tick();
+        });
+        EXPECT_TRUE(closedFromOutside);
+        EXPECT_EQ(u.context.chain.top(), DialogCode::Main);
+        EXPECT_FALSE(u.windowState().visible);
+        EXPECT_FALSE(u.tray.shown);
+        EXPECT_FALSE(window.adapterOpen());
+        EXPECT_EQ(u.bed.wpa.stops, stopsBefore + 1);
+        EXPECT_EQ(u.context.savedWzcStatus, -1);
+        EXPECT_FALSE(window.ended());
+
+        // A setting lost meanwhile comes back with the replay at the next plug-in.
+        u.context.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+                                     "FragmentationThreshold");
+        u.tick();
+        EXPECT_FALSE(u.tray.shown);
+        u.editWorld({.present = true});
+        u.tick();
+        EXPECT_TRUE(window.adapterOpen());
+        EXPECT_TRUE(u.tray.shown);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
+        EXPECT_EQ(u.station("FragmentationThreshold"), "2346");
+    });
+}
+
+TEST(MainWindowTest, ZeroConfigurationTakingTheAdapterClosesDialogsAndShowsItsIcon) {
+    RunningUtility u({.zeroConfigAtPlugIn = 2});
+    u.run([&](MainWindow& window) {
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        ASSERT_TRUE(u.windowState().visible);
+
+        const bool closedFromOutside = u.withSettingsDialogOpen([&] {
+            u.editWorld({.zeroConfigAtPlugIn = 1});
+            u.tick();
+        });
+        EXPECT_TRUE(closedFromOutside);
+        EXPECT_FALSE(u.windowState().visible);
+        EXPECT_TRUE(u.tray.shown);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconZeroConfig);
+        EXPECT_EQ(window.wzcState(), ZeroConfigHandover::kServiceControls);
+        EXPECT_EQ(u.privateOids(), ZeroConfigHandover::kPrivateOidsOff);
+        EXPECT_FALSE(window.ended());
+    });
+}
+
+TEST(MainWindowTest, OpeningWhileZeroConfigurationControlsAsksFirst) {
+    struct Case {
+        const char* name;
+        MessageAnswer answer;
+        bool shown;
+        int statusAfter;
+    };
+    for (const Case& c :
+         {Case{"No", MessageAnswer::No, false, 1}, Case{"Yes", MessageAnswer::Yes, true, 0}}) {
+        SCOPED_TRACE(c.name);
+        RunningUtility u({.zeroConfigAtPlugIn = 2});
+        u.run([&](MainWindow& window) {
+            u.tick();
+            u.editWorld({.zeroConfigAtPlugIn = 1});
+            u.tick();
+            ASSERT_EQ(window.wzcState(), ZeroConfigHandover::kServiceControls);
+
+            u.host.answer(c.answer);
+            u.tray.doubleClick();
+            u.host.deliverPosted();
+            ASSERT_EQ(u.host.messages().size(), 1u);
+            const ui::MessageBox& box = u.host.messages().back().box;
+            EXPECT_EQ(box.caption, "Wireless Zero Configuration");
+            EXPECT_EQ(box.text,
+                      "Wireless LAN is Controlled by the Windows Zero Configuration.\n"
+                      "Do you want to use REZUre as the Wireless LAN configuration tool?");
+            EXPECT_EQ(box.buttons, ui::MessageButtons::YesNo);
+
+            EXPECT_EQ(u.windowState().visible, c.shown);
+            EXPECT_EQ(u.windowState().centred, c.shown);
+            EXPECT_EQ(u.zeroConfigStatus(), c.statusAfter);
+            EXPECT_TRUE(u.host.timer(MainWindow::kPollTimer)->running);
+
+            // Polling goes on: a second start's request is still seen.
+            u.setAppFlag(kWakeUpRequest, 1);
+            u.tick();
+            EXPECT_EQ(u.appFlag(kWakeUpRequest), 0);
+        });
+    }
+}
+
+TEST(MainWindowTest, ExitGivesZeroConfigurationBackTheStatusFoundAtOpen) {
+    struct Case {
+        int atPlugIn;
+        int osCode;
+        int statusAfterOpen;  // status 2 is not written at open
+        int statusAfterExit;
+    };
+    for (const Case& c : {
+             Case{0, kDefaultOsCode, 0, 0},
+             Case{1, kDefaultOsCode, 0, 1},
+             Case{1, kRestoreCheckOsCode, 0, 1},
+             Case{2, kDefaultOsCode, 2, 2},
+             Case{2, kRestoreCheckOsCode, 2, 1},
+         }) {
+        SCOPED_TRACE("status " + std::to_string(c.atPlugIn) + " at plug-in, OS code " +
+                     std::to_string(c.osCode));
+        RunningUtility u({.zeroConfigAtPlugIn = c.atPlugIn, .osCode = c.osCode});
+        u.run([&](MainWindow& window) {
+            EXPECT_EQ(u.zeroConfigStatus(), c.statusAfterOpen);
+            u.tick();
+            u.chooseFromTrayMenu(CTrayIcon::kExit);
+            EXPECT_TRUE(window.ended());
+            EXPECT_EQ(u.zeroConfigStatus(), c.statusAfterExit);
+            EXPECT_EQ(u.privateOids(), ZeroConfigHandover::kPrivateOidsOff);
+        });
+    }
+}
+
+TEST(MainWindowTest, ExitClosesOpenDialogsAndTheWindowLast) {
+    RunningUtility u;
+    int wpaStopsBeforeExit = 0;
+    u.run([&](MainWindow& window) {
+        wpaStopsBeforeExit = u.bed.wpa.stops;
+        const bool closedFromOutside =
+            u.withSettingsDialogOpen([&] { u.chooseFromTrayMenu(CTrayIcon::kExit); });
+        EXPECT_TRUE(closedFromOutside);
+        EXPECT_TRUE(window.ended());
+        ASSERT_EQ(u.host.endings().size(), 2u);
+        EXPECT_EQ(u.host.endings().back().code, DialogCode::Main);
+    });
+    EXPECT_EQ(u.bed.wpa.stops, wpaStopsBeforeExit + 1) << "the window stops WPA as it goes";
+}
+
+TEST(MainWindowTest, EnterEscapeAndTheWindowBoxesNeverEndTheWindow) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        ASSERT_TRUE(u.windowState().visible);
+
+        window.onOk();
+        window.onCancel();
+        EXPECT_FALSE(window.ended());
+        EXPECT_TRUE(u.windowState().visible);
+
+        const int raises = u.windowState().raiseCount;
+        window.onCloseBox(false);
+        window.onMinimiseBox(false);
+        EXPECT_TRUE(u.windowState().visible) << "from the keyboard the boxes only raise";
+        EXPECT_EQ(u.windowState().raiseCount, raises + 2);
+
+        window.onMinimiseBox(true);
+        EXPECT_FALSE(u.windowState().visible);
+        u.setAppFlag(kWakeUpRequest, 1);
+        u.tick();
+        window.onCloseBox(true);
+        EXPECT_FALSE(u.windowState().visible);
+        EXPECT_FALSE(window.ended());
+
+        window.onCloseRequest();
+        EXPECT_TRUE(window.ended()) << "a close request from outside still ends the run";
+        EXPECT_EQ(window.result(), ui::DialogResult::Cancel);
+    });
+}
+
+TEST(MainWindowTest, OpeningFollowsTheModeTheAdapterReports) {
+    struct Case {
+        const char* name;
+        WorldOptions options;
+        bool modeChoiceShown;
+        const char* selectedMode;
+        int trayIcon;
+    };
+    const Case cases[] = {
+        {"station", {}, true, "Station", MainWindow::kIconNotConnected},
+        {"access point",
+         {.modeAtPlugIn = "ap"},
+         true,
+         "Access Point",
+         MainWindow::kIconAccessPoint},
+        // Without access-point support the adapter is not asked and the window stays a station.
+        {"access point not enabled",
+         {.modeAtPlugIn = "ap", .enableAccessPoint = 0},
+         false,
+         "Station",
+         MainWindow::kIconNotConnected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunningUtility u(c.options);
+        u.run([&](MainWindow& window) {
+            EXPECT_EQ(window.modeSelector.visible(), c.modeChoiceShown);
+            EXPECT_EQ(window.modeLabel.visible(), c.modeChoiceShown);
+            EXPECT_EQ(window.modeSelector.selectedItem(), c.selectedMode);
+            EXPECT_EQ(u.tray.shownIcon, c.trayIcon);
+        });
+    }
+}
+
+TEST(MainWindowTest, AccessPointAdapterGetsItsOwnSettingsReplayed) {
+    RunningUtility u({.modeAtPlugIn = "ap"});
+    u.run([&](MainWindow& window) {
+        EXPECT_EQ(u.context.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.bed.accessPoint("SSID"), "WLAN_AP");
+        EXPECT_EQ(u.station("NetworkType"), "") << "the station's settings stay untouched";
+        EXPECT_TRUE(window.infoButton.visible());
+        EXPECT_TRUE(window.infoButton.enabled());
+        EXPECT_FALSE(window.refreshButton.enabled());
+    });
+}
+
+TEST(MainWindowTest, ChoosingTheAdapterAgainReopensAndReplaysIt) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        u.context.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+                                     "FragmentationThreshold");
+        window.adapterSelector.select(0);
+        window.onAdapterSelected();
+        EXPECT_TRUE(window.adapterOpen());
+        EXPECT_EQ(u.station("FragmentationThreshold"), "2346");
+        EXPECT_TRUE(u.tray.shown);
+    });
+}
+
+TEST(MainWindowTest, LanguageChangeLaysTheWindowOutInTheNewLanguage) {
+    RunningUtility u({.modeAtPlugIn = "ap"});
+    const auto languages = u.bed.dir.write("QVMLu.INI",
+                                           "[LANGUAGES]\n"
+                                           "Language_1_Section=English\n"
+                                           "Language_2_Section=Deutsch\n"
+                                           "[English]\n"
+                                           "[Deutsch]\n"
+                                           "MP_Dialog_Title=Nimbo K-540 Dienstprogramm\n"
+                                           "MP_Network_Adapter=Netzwerkadapter:\n"
+                                           "MP_STA_AP_Toggle_Button_STA=Station\n"
+                                           "MP_STA_AP_Toggle_Button_AP=Zugangspunkt\n");
+    ASSERT_TRUE(u.context.text.load(languages, "LANGUAGES"));
+    u.run([&](MainWindow& window) {
+        ASSERT_EQ(window.title().text(), "Nimbo K-540 Utility  ");
+        ASSERT_TRUE(u.context.text.select(2));
+        u.context.chain.recaptionFrom(DialogCode::Main);
+        EXPECT_EQ(window.title().text(), "Nimbo K-540 Dienstprogramm  ");
+        EXPECT_EQ(window.adapterLabel.text(), "Netzwerkadapter:");
+        EXPECT_EQ(window.modeSelector.items(),
+                  (std::vector<std::string>{"Station", "Zugangspunkt"}));
+        EXPECT_EQ(window.modeSelector.selectedItem(), "Zugangspunkt");
+        EXPECT_TRUE(window.modeSelector.visible());
+    });
+}
+
+}  // namespace
+}  // namespace rizorivu
