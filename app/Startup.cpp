@@ -1,0 +1,111 @@
+#include "app/Startup.h"
+
+#include <memory>
+#include <ostream>
+#include <variant>
+
+#include "app/ApplicationContext.h"
+#include "app/CommandLine.h"
+#include "app/Configuration.h"
+#include "platform/ApplicationPaths.h"
+#include "platform/CodePage.h"
+#include "platform/PrivateProfile.h"
+#include "platform/RegistryStore.h"
+#include "sim/SimulatedAdapterFactory.h"
+
+namespace rizorivu {
+
+namespace {
+
+constexpr std::string_view kDefaultTitle = "Nimbo K-540 Utility";
+constexpr std::string_view kLanguageList = "LANGUAGES";
+// Long enough for a running instance to see an exit request on its status timer before this
+// start clears it again.
+constexpr std::int64_t kHandOverPauseMs = 2000;
+
+StartupTexts trayTexts(const LocalizedText& text) {
+    return StartupTexts{
+        text.text("MP_Small_Icon_Tip", "RIZorivu --- Wireless LAN Configuration Tool"),
+        text.text("MP_Small_Icon_Item_1", "Open Utility Window"),
+        text.text("MP_Small_Icon_Item_2", "Exit RIZorivu"),
+    };
+}
+
+}  // namespace
+
+std::string mainWindowCaption(std::string_view title) {
+    std::string caption(title);
+    caption += "  ";
+    return caption;
+}
+
+StartupResult runApplication(std::span<const std::string> arguments,
+                             const std::optional<std::string>& modulePath,
+                             const StartupPlatform& platform, MainWindowRunner& runner) {
+    std::ostream& diagnostics = platform.diagnostics;
+    const CommandLine commandLine = CommandLine::parse(arguments);
+
+    if (!modulePath) {
+        diagnostics << "rizorivu: the path of the executable cannot be read\n";
+        return {};
+    }
+    const ApplicationPaths paths = ApplicationPaths::fromModulePath(*modulePath);
+    const CodePage ansi = CodePage::fromEnvironment(platform.environment, &diagnostics);
+    PrivateProfile profile(ansi);
+    const Configuration configuration = loadConfiguration(profile, paths.pathStem + "INI");
+
+    RegistryStore registry(HiveLocations::fromEnvironment(platform.environment), diagnostics);
+    // The adapter library answers CheckOSWinNT below, so it is loaded before the language.
+    auto made =
+        makeSimulatedAdapterLibrary(platform.environment, platform.clock, registry, diagnostics);
+    if (const auto* error = std::get_if<std::string>(&made)) {
+        diagnostics << "rizorivu: the adapter world cannot be loaded: " << *error << '\n';
+        return {};
+    }
+    AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
+    NoWpaConnection wpa;
+
+    // Building the context fixes the application key with the configured company; nothing in
+    // it touches the registry or the adapter yet.
+    ApplicationContext context(paths, configuration, ansi, profile, registry, library,
+                               platform.clock, wpa);
+    context.adapter = AdapterRecord{};
+    context.startHidden = 1;
+    const ApplicationKey& key = context.appKey;
+
+    const std::string& languageName =
+        library.CheckOSWinNT() != 0 ? configuration.mlUnicodeFile : configuration.mlSbcsFile;
+    context.text.load(paths.programDir + languageName, kLanguageList);
+    // An index outside the list is refused and language 1 stays current.
+    context.text.select(key.readDword("", InstanceValues::kLanguageId).value_or(1));
+
+    const std::string storedTitle = key.readString("", InstanceValues::kProgramTitle).value_or("");
+    const std::string currentTitle = context.text.text("MP_Dialog_Title", kDefaultTitle);
+
+    if (commandLine.exitRequested) {
+        key.writeDword("", InstanceValues::kExit, 1);
+        return {StartupOutcome::ExitRequested, 0};
+    }
+    if (storedTitle != currentTitle) {
+        // An instance may run under the old title, where no search could find it.
+        key.writeDword("", InstanceValues::kExit, 1);
+        platform.clock.sleepMs(kHandOverPauseMs);
+        key.writeString("", InstanceValues::kProgramTitle, currentTitle);
+    } else if (platform.captions.find(mainWindowCaption(storedTitle))) {
+        key.writeDword("", InstanceValues::kWakeUp, 1);
+        return {StartupOutcome::WokeRunning, 0};
+    } else {
+        // A running instance whose window shows another caption is asked to make way.
+        key.writeDword("", InstanceValues::kExit, 1);
+        platform.clock.sleepMs(kHandOverPauseMs);
+    }
+
+    // From here on this process is the running instance; a request written while none ran is
+    // void.
+    key.writeDword("", InstanceValues::kExit, 0);
+    key.writeDword("", InstanceValues::kWakeUp, 0);
+    const int exitCode = runner.run(context, trayTexts(context.text));
+    return {StartupOutcome::Ran, exitCode};
+}
+
+}  // namespace rizorivu

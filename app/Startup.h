@@ -1,0 +1,70 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/MainWindowRunner.h"
+#include "platform/CaptionRegistry.h"
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "settings/WpaConnection.h"
+
+namespace rizorivu {
+
+// The values in the application key through which instances of the utility meet.
+struct InstanceValues {
+    // 1: the running instance is asked to close.
+    static constexpr std::string_view kExit = "REZUreExit";
+    // 1: the running instance is asked to show its window.
+    static constexpr std::string_view kWakeUp = "REZUreWakeUp";
+    // The title under which the running instance's main window is known.
+    static constexpr std::string_view kProgramTitle = "RIZorivuProgramTitle";
+    // The 1-based language the user chose.
+    static constexpr std::string_view kLanguageId = "LanguageId";
+};
+
+// The main window's caption for a title: the title followed by two blanks. A later start finds
+// the running instance by exactly this caption.
+std::string mainWindowCaption(std::string_view title);
+
+// The WPA connection until the WPA worker arrives with WPA support: starting and stopping do
+// nothing.
+class NoWpaConnection final : public WpaConnection {
+public:
+    void startWpaConnection() override {}
+    void stopWpaConnection() override {}
+};
+
+// How start-up ended.
+enum class StartupOutcome {
+    ExitRequested,  // the EXIT switch: a close request was written, nothing else done
+    WokeRunning,    // a running instance was found and asked to show its window
+    Ran,            // this process was the running instance until its main window ended
+    Failed,         // the utility could not start (reported on the diagnostics stream)
+};
+
+struct StartupResult {
+    StartupOutcome outcome = StartupOutcome::Failed;
+    int exitCode = 1;
+};
+
+// What start-up takes from the platform.
+struct StartupPlatform {
+    const Environment& environment;
+    Clock& clock;
+    const CaptionRegistry& captions;
+    std::ostream& diagnostics;
+};
+
+// The utility's entry: reads the configuration and language, settles the hand-over with a
+// running instance and, when this process is to be the running instance, runs the main window
+// through `runner`. Returns when the process is to end; no message loop is to follow.
+// `arguments` excludes the program name; `modulePath` is the executable's own path.
+StartupResult runApplication(std::span<const std::string> arguments,
+                             const std::optional<std::string>& modulePath,
+                             const StartupPlatform& platform, MainWindowRunner& runner);
+
+}  // namespace rizorivu
