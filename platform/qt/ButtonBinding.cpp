@@ -1,0 +1,43 @@
+#include "platform/qt/ButtonBinding.h"
+
+#include "platform/qt/ControlState.h"
+#include "platform/qt/QtText.h"
+
+namespace rizorivu::qt {
+
+ButtonBinding::ButtonBinding(ui::Button& model, QWidget* parent, std::function<void()> onPressed)
+    : model_(model),
+      onPressed_(std::move(onPressed)),
+      widget_(new QPushButton(parent)),
+      subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    widget_->setAutoDefault(false);
+    widget_->setDefault(false);
+    widget_->setText(toQString(model_.text()));
+    applyControlState(*widget_, model_);
+    QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
+        if (onPressed_) {
+            onPressed_();
+        }
+    });
+}
+
+void ButtonBinding::repaint(ui::Change change) {
+    if (!widget_) {
+        return;
+    }
+    switch (change) {
+        case ui::Change::Text:
+            widget_->setText(toQString(model_.text()));
+            break;
+        case ui::Change::Enabled:
+            applyEnabled(*widget_, model_);
+            break;
+        case ui::Change::Visible:
+            applyVisible(*widget_, model_);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace rizorivu::qt

@@ -1,0 +1,35 @@
+#include "platform/qt/GroupBoxBinding.h"
+
+#include "platform/qt/ControlState.h"
+#include "platform/qt/QtText.h"
+
+namespace rizorivu::qt {
+
+GroupBoxBinding::GroupBoxBinding(ui::GroupBox& model, QWidget* parent)
+    : model_(model),
+      widget_(new QGroupBox(parent)),
+      subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    widget_->setTitle(toQString(model_.text()));
+    applyControlState(*widget_, model_);
+}
+
+void GroupBoxBinding::repaint(ui::Change change) {
+    if (!widget_) {
+        return;
+    }
+    switch (change) {
+        case ui::Change::Text:
+            widget_->setTitle(toQString(model_.text()));
+            break;
+        case ui::Change::Enabled:
+            applyEnabled(*widget_, model_);
+            break;
+        case ui::Change::Visible:
+            applyVisible(*widget_, model_);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace rizorivu::qt

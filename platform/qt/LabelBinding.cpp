@@ -1,0 +1,36 @@
+#include "platform/qt/LabelBinding.h"
+
+#include "platform/qt/ControlState.h"
+#include "platform/qt/QtText.h"
+
+namespace rizorivu::qt {
+
+LabelBinding::LabelBinding(ui::Label& model, QWidget* parent)
+    : model_(model),
+      widget_(new QLabel(parent)),
+      subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    widget_->setTextFormat(Qt::PlainText);
+    widget_->setText(toQString(model_.text()));
+    applyControlState(*widget_, model_);
+}
+
+void LabelBinding::repaint(ui::Change change) {
+    if (!widget_) {
+        return;
+    }
+    switch (change) {
+        case ui::Change::Text:
+            widget_->setText(toQString(model_.text()));
+            break;
+        case ui::Change::Enabled:
+            applyEnabled(*widget_, model_);
+            break;
+        case ui::Change::Visible:
+            applyVisible(*widget_, model_);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace rizorivu::qt

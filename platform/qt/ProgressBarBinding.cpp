@@ -1,0 +1,40 @@
+#include "platform/qt/ProgressBarBinding.h"
+
+#include "platform/qt/ControlState.h"
+
+namespace rizorivu::qt {
+
+ProgressBarBinding::ProgressBarBinding(ui::ProgressBar& model, QWidget* parent)
+    : model_(model),
+      widget_(new QProgressBar(parent)),
+      subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    widget_->setTextVisible(false);
+    widget_->setRange(model_.minimum(), model_.maximum());
+    widget_->setValue(model_.position());
+    applyControlState(*widget_, model_);
+}
+
+void ProgressBarBinding::repaint(ui::Change change) {
+    if (!widget_) {
+        return;
+    }
+    switch (change) {
+        case ui::Change::Range:
+            widget_->setRange(model_.minimum(), model_.maximum());
+            widget_->setValue(model_.position());
+            break;
+        case ui::Change::Position:
+            widget_->setValue(model_.position());
+            break;
+        case ui::Change::Enabled:
+            applyEnabled(*widget_, model_);
+            break;
+        case ui::Change::Visible:
+            applyVisible(*widget_, model_);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace rizorivu::qt

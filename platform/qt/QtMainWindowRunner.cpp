@@ -1,0 +1,56 @@
+#include "platform/qt/QtMainWindowRunner.h"
+
+#include <memory>
+#include <optional>
+
+#include "adapter/AdapterDiscovery.h"
+#include "app/ApplicationContext.h"
+#include "app/CTrayIcon.h"
+#include "platform/qt/MainWindowView.h"
+#include "platform/qt/ModelSubscription.h"
+#include "platform/qt/QtDialogHost.h"
+#include "platform/qt/QtTrayService.h"
+#include "ui/main/MainWindow.h"
+
+namespace rizorivu::qt {
+
+int QtMainWindowRunner::run(ApplicationContext& context, const StartupTexts& trayTexts) {
+    QtTrayService tray;
+    QtDialogHost host([&tray](ui::Dialog& dialog, QWidget* parent) -> std::unique_ptr<DialogView> {
+        if (auto* main = dynamic_cast<ui::MainWindow*>(&dialog)) {
+            return std::make_unique<MainWindowView>(*main, parent, tray.icons().applicationIcon());
+        }
+        return nullptr;
+    });
+    const ui::DialogEnvironment environment{host, context.chain, context.text};
+
+    CTrayIcon trayIcon(
+        tray, trayTexts.tooltip, ui::MainWindow::kIconConnected, CTrayIcon::kOpenUtilityWindow,
+        false,
+        {[&host](int command) { host.postCommand(command); }, [&host] { host.raiseMainWindow(); }});
+    trayIcon.setMenuTexts(trayTexts.openText, trayTexts.exitText);
+    // Back in the notification area once the main window has an adapter open.
+    trayIcon.removeIcon();
+
+    AdapterDiscovery discovery(context.library, context.adapter, context.registry, context.ansi,
+                               context.clock, context.configuration.matchingDeviceIds);
+    ui::MainWindow main(context, environment, discovery, trayIcon);
+
+    std::optional<CaptionRegistry::Publication> caption;
+    const ModelSubscription captionFollowsTitle(main.title(), [&](ui::Change change) {
+        if (change == ui::Change::Text) {
+            // The new caption first, so that the window is never unfindable.
+            std::optional<CaptionRegistry::Publication> next =
+                captions_.publish(main.title().text());
+            caption = std::move(next);
+        }
+    });
+    if (!main.title().text().empty()) {
+        caption = captions_.publish(main.title().text());
+    }
+
+    host.runModal(main);
+    return 0;
+}
+
+}  // namespace rizorivu::qt

@@ -1,0 +1,172 @@
+// Renders the utility's windows offscreen to PNG, for the README and for review:
+//   rizorivu_screenshot main-window out.png   the main window on the simulated adapter
+//   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
+// The main window runs against a world and a registry of its own in a temporary folder.
+#include <QApplication>
+#include <QPainter>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <variant>
+
+#include "adapter/AdapterDiscovery.h"
+#include "app/ApplicationContext.h"
+#include "app/CTrayIcon.h"
+#include "app/Startup.h"
+#include "platform/qt/MainWindowView.h"
+#include "platform/qt/QtDialogHost.h"
+#include "platform/qt/QtTrayService.h"
+#include "platform/qt/StatusIcons.h"
+#include "sim/SimulatedAdapterFactory.h"
+#include "ui/main/MainWindow.h"
+
+namespace rizorivu::tools {
+namespace {
+
+constexpr const char* kWorld =
+    "[Machine]\nSeed=7\n"
+    "[Adapter.K540]\nName=\\DEVICE\\K540\nDescription=Nimbo K-540 Wireless USB Adapter\n"
+    "ClassInstance=0007\nDeviceId=USB\\VID_F540&PID_0540\nMac=02-00-00-00-05-40\nRegion=16\n"
+    "[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
+    "[Network.Cafe]\nSSID=Cafe\nBSSID=02-10-00-00-00-02\nChannel=1\nSignal=-71\n"
+    "Security=wep\nWepKey=01 02 03 04 05\n";
+
+// A temporary folder for the world and the registry, removed at the end.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rizorivu-shot-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) {
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+int shootIcons(const QString& out) {
+    const qt::StatusIcons icons;
+    constexpr std::array kSizes = {16, 22, 32, 48};
+    constexpr int kGap = 8;
+    const int width = qt::StatusIcons::kCount * (48 + kGap) + kGap;
+    const int rowHeight = 48 + kGap;
+    QImage sheet(width, static_cast<int>(kSizes.size()) * rowHeight * 2 + kGap,
+                 QImage::Format_ARGB32);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    // Each size on a light and on a dark panel.
+    int y = kGap;
+    for (const QColor panel : {QColor(0xf0, 0xf0, 0xf0), QColor(0x30, 0x30, 0x30)}) {
+        for (const int size : kSizes) {
+            painter.fillRect(0, y - kGap / 2, width, rowHeight, panel);
+            for (int i = 0; i < qt::StatusIcons::kCount; ++i) {
+                painter.drawPixmap(kGap + i * (48 + kGap), y, icons.icon(i).pixmap(size, size));
+            }
+            y += rowHeight;
+        }
+    }
+    painter.end();
+    return sheet.save(out) ? 0 : 1;
+}
+
+int shootMainWindow(const QString& out) {
+    ScratchFolder scratch;
+    if (scratch.path().empty()) {
+        std::cerr << "rizorivu_screenshot: no temporary folder\n";
+        return 1;
+    }
+    const std::filesystem::path world = scratch.path() / "world.ini";
+    std::ofstream(world) << kWorld;
+
+    FixedEnvironment environment{{"RIZORIVU_WORLD", world.string()}};
+    VirtualClock clock{50'000};
+    std::ostringstream diagnostics;
+    RegistryStore registry(HiveLocations::inDirectory(scratch.path()), diagnostics);
+    auto made = makeSimulatedAdapterLibrary(environment, clock, registry, diagnostics);
+    if (const auto* error = std::get_if<std::string>(&made)) {
+        std::cerr << "rizorivu_screenshot: " << *error << '\n';
+        return 1;
+    }
+    AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
+    const CodePage ansi(CodePage::kDefaultName);
+    PrivateProfile profile(ansi);
+    Configuration configuration;
+    configuration.matchingDeviceIds = {"USB\\VID_F540&PID_0540"};
+    NoWpaConnection wpa;
+    ApplicationContext context(
+        ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()), configuration,
+        ansi, profile, registry, library, clock, wpa);
+
+    qt::QtTrayService tray;
+    qt::QtDialogHost host(
+        [&tray](ui::Dialog& dialog, QWidget* parent) -> std::unique_ptr<qt::DialogView> {
+            if (auto* main = dynamic_cast<ui::MainWindow*>(&dialog)) {
+                return std::make_unique<qt::MainWindowView>(*main, parent,
+                                                            tray.icons().applicationIcon());
+            }
+            return nullptr;
+        });
+    CTrayIcon trayIcon(tray, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow, false, {});
+    AdapterDiscovery discovery(library, context.adapter, registry, ansi, clock,
+                               configuration.matchingDeviceIds);
+    ui::MainWindow main(context, ui::DialogEnvironment{host, context.chain, context.text},
+                        discovery, trayIcon);
+
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        // A few status ticks, as a user would see the window a moment after opening it.
+        for (int tick = 0; tick < 3; ++tick) {
+            clock.advance(1000);
+            main.onTimer(ui::MainWindow::kPollTimer);
+        }
+        qt::DialogWindow* window = host.windowOf(main);
+        if (window != nullptr) {
+            window->adjustSize();
+            saved = window->grab().save(out);
+        }
+        main.end(ui::DialogResult::Closed);
+    });
+    host.runModal(main);
+    return saved ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace rizorivu::tools
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: rizorivu_screenshot main-window|icons out.png\n";
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    const std::string what = argv[1];
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    if (what == "icons") {
+        return rizorivu::tools::shootIcons(out);
+    }
+    if (what == "main-window") {
+        return rizorivu::tools::shootMainWindow(out);
+    }
+    std::cerr << "rizorivu_screenshot: unknown window " << what << '\n';
+    return 2;
+}
