@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace rizorivu {
@@ -21,8 +22,10 @@ struct StartupTexts {
 class MainWindowRunner {
 public:
     virtual ~MainWindowRunner() = default;
-    // Answers the process's exit code.
-    virtual int run(ApplicationContext& context, const StartupTexts& trayTexts) = 0;
+    // Answers the process's exit code. `windowFindable` is called once the main window's
+    // caption can be found by a later start; start-up holds back other starts until then.
+    virtual int run(ApplicationContext& context, const StartupTexts& trayTexts,
+                    const std::function<void()>& windowFindable) = 0;
 };
 
 }  // namespace rizorivu

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "platform/StartupLock.h"
+
 #include <memory>
 #include <ostream>
 #include <variant>
@@ -79,13 +81,19 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // An index outside the list is refused and language 1 stays current.
     context.text.select(key.readDword("", InstanceValues::kLanguageId).value_or(1));
 
-    const std::string storedTitle = key.readString("", InstanceValues::kProgramTitle).value_or("");
-    const std::string currentTitle = context.text.text("MP_Dialog_Title", kDefaultTitle);
-
     if (commandLine.exitRequested) {
         key.writeDword("", InstanceValues::kExit, 1);
         return {StartupOutcome::ExitRequested, 0};
     }
+
+    // One start at a time decides whether it becomes the running instance, and holds the others
+    // back until its window can be found; otherwise two starts at the same moment both see no
+    // window and both run.
+    StartupLock handOver(registry.hivePath(Hive::CurrentUser).empty()
+                             ? std::filesystem::path()
+                             : registry.hivePath(Hive::CurrentUser).parent_path() / "startup.lock");
+    const std::string storedTitle = key.readString("", InstanceValues::kProgramTitle).value_or("");
+    const std::string currentTitle = context.text.text("MP_Dialog_Title", kDefaultTitle);
     if (storedTitle != currentTitle) {
         // An instance may run under the old title, where no search could find it.
         key.writeDword("", InstanceValues::kExit, 1);
@@ -104,7 +112,8 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // void.
     key.writeDword("", InstanceValues::kExit, 0);
     key.writeDword("", InstanceValues::kWakeUp, 0);
-    const int exitCode = runner.run(context, trayTexts(context.text));
+    const int exitCode =
+        runner.run(context, trayTexts(context.text), [&handOver] { handOver.release(); });
     return {StartupOutcome::Ran, exitCode};
 }
 

@@ -14,7 +14,8 @@
 
 namespace rizorivu::qt {
 
-int QtMainWindowRunner::run(ApplicationContext& context, const StartupTexts& trayTexts) {
+int QtMainWindowRunner::run(ApplicationContext& context, const StartupTexts& trayTexts,
+                            const std::function<void()>& windowFindable) {
     QtTrayService tray;
     QtDialogHost host([&tray](ui::Dialog& dialog, QWidget* parent) -> std::unique_ptr<DialogView> {
         if (auto* main = dynamic_cast<ui::MainWindow*>(&dialog)) {
@@ -43,10 +44,12 @@ int QtMainWindowRunner::run(ApplicationContext& context, const StartupTexts& tra
             std::optional<CaptionRegistry::Publication> next =
                 captions_.publish(main.title().text());
             caption = std::move(next);
+            windowFindable();
         }
     });
     if (!main.title().text().empty()) {
         caption = captions_.publish(main.title().text());
+        windowFindable();
     }
 
     host.runModal(main);

@@ -13,7 +13,8 @@ class QtMainWindowRunner final : public MainWindowRunner {
 public:
     explicit QtMainWindowRunner(const CaptionRegistry& captions) : captions_(captions) {}
 
-    int run(ApplicationContext& context, const StartupTexts& trayTexts) override;
+    int run(ApplicationContext& context, const StartupTexts& trayTexts,
+            const std::function<void()>& windowFindable) override;
 
 private:
     const CaptionRegistry& captions_;

@@ -249,6 +249,33 @@ TEST_F(StartupProcessConcurrencyTest, TwoStartsAtOnceLeaveTheOneRunningInstance)
     closeWithExitSwitch(running);
 }
 
+TEST_F(StartupProcessConcurrencyTest, TwoFirstStartsAtOnceLeaveExactlyOneRunningInstance) {
+    // Nothing runs yet: one start becomes the running instance, the other finds its window
+    // and wakes it instead of running beside it.
+    const pid_t first = start();
+    const pid_t second = start();
+    const auto ranOrWoke = [&](pid_t pid) {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (hasLogged(pid, "running Nimbo K-540 Utility")) {
+                return std::string("ran");
+            }
+            if (hasLogged(pid, "end woke-running")) {
+                return std::string("woke");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return std::string("neither");
+    };
+    const std::string a = ranOrWoke(first);
+    const std::string b = ranOrWoke(second);
+    ASSERT_TRUE((a == "ran" && b == "woke") || (a == "woke" && b == "ran"))
+        << a << " / " << b << "\nlog:\n" << logText();
+    const pid_t running = a == "ran" ? first : second;
+    EXPECT_TRUE(waitForEvent(running, "woken")) << logText();
+    closeWithExitSwitch(running);
+}
+
 TEST_F(StartupProcessConcurrencyTest, KilledInstanceIsNeverFoundAndTheNextStartRuns) {
     const pid_t killed = startRunning();
     kill(killed, SIGKILL);

@@ -52,7 +52,9 @@ struct RunSnapshot {
 
 class RecordingRunner final : public MainWindowRunner {
 public:
-    int run(ApplicationContext& context, const StartupTexts& trayTexts) override {
+    int run(ApplicationContext& context, const StartupTexts& trayTexts,
+            const std::function<void()>& windowFindable) override {
+        windowFindable();
         RunSnapshot snapshot;
         const ApplicationKey& key = context.appKey;
         auto flag = [&](std::string_view name) -> std::optional<std::uint32_t> {

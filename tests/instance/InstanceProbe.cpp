@@ -49,9 +49,11 @@ public:
     HeadlessMainWindow(const CaptionRegistry& captions, Clock& clock, const EventLog& log)
         : captions_(captions), clock_(clock), log_(log) {}
 
-    int run(ApplicationContext& context, const StartupTexts&) override {
+    int run(ApplicationContext& context, const StartupTexts&,
+            const std::function<void()>& windowFindable) override {
         const std::string title = context.text.text("MP_Dialog_Title", "Nimbo K-540 Utility");
         const auto caption = captions_.publish(mainWindowCaption(title));
+        windowFindable();
         log_.write(caption ? "running " + title : "unpublished " + title);
         const ApplicationKey& key = context.appKey;
         for (;;) {

@@ -69,7 +69,11 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
     });
 
     QtMainWindowRunner runner(captions);
-    EXPECT_EQ(runner.run(context, {"RIZorivu", "Open Utility Window", "Exit RIZorivu"}), 0);
+    int findable = 0;
+    EXPECT_EQ(runner.run(context, {"RIZorivu", "Open Utility Window", "Exit RIZorivu"},
+                         [&findable] { ++findable; }),
+              0);
+    EXPECT_GE(findable, 1);
     EXPECT_TRUE(foundWhileRunning);
     EXPECT_FALSE(captions.find(caption));
     // The request was taken.
