@@ -107,12 +107,14 @@ int shootMainWindow(const QString& out) {
     AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
     const CodePage ansi(CodePage::kDefaultName);
     PrivateProfile profile(ansi);
-    Configuration configuration;
-    configuration.matchingDeviceIds = {"USB\\VID_F540&PID_0540"};
+    // The product build's configuration and language files, as the utility itself reads them.
+    const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
+    const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
     NoWpaConnection wpa;
     ApplicationContext context(
         ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()), configuration,
         ansi, profile, registry, library, clock, wpa);
+    context.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
 
     qt::QtTrayService tray;
     qt::QtDialogHost host(
