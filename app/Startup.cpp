@@ -57,6 +57,13 @@ StartupResult runApplication(std::span<const std::string> arguments,
     const Configuration configuration = loadConfiguration(profile, paths.pathStem + "INI");
 
     RegistryStore registry(HiveLocations::fromEnvironment(platform.environment), diagnostics);
+    if (commandLine.exitRequested) {
+        // An exit request needs nothing but the registry: it must work even when the adapter's
+        // world cannot be loaded, which is when a user most wants the running instance gone.
+        ApplicationKey(registry, configuration.companyAbbrev, paths.applicationName)
+            .writeDword("", InstanceValues::kExit, 1);
+        return {StartupOutcome::ExitRequested, 0};
+    }
     // The adapter library answers CheckOSWinNT below, so it is loaded before the language.
     auto made =
         makeSimulatedAdapterLibrary(platform.environment, platform.clock, registry, diagnostics);
@@ -81,10 +88,6 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // An index outside the list is refused and language 1 stays current.
     context.text.select(key.readDword("", InstanceValues::kLanguageId).value_or(1));
 
-    if (commandLine.exitRequested) {
-        key.writeDword("", InstanceValues::kExit, 1);
-        return {StartupOutcome::ExitRequested, 0};
-    }
 
     // One start at a time decides whether it becomes the running instance, and holds the others
     // back until its window can be found; otherwise two starts at the same moment both see no

@@ -318,6 +318,18 @@ TEST_F(StartupTest, MalformedWorldStopsBeforeAnythingIsWritten) {
     EXPECT_TRUE(appKeyValues().empty());
 }
 
+TEST_F(StartupTest, ExitRequestWorksEvenWhenTheWorldIsBroken) {
+    // The user wants a running instance gone after breaking the world file it follows.
+    env.set("RIZORIVU_WORLD", dir.write("broken-world.ini", "[NoSuchSection]\n").string());
+
+    const StartupResult result = start({"-exit"});
+
+    EXPECT_EQ(result.outcome, StartupOutcome::ExitRequested);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(registry.readDword(Hive::CurrentUser, kAppKey, InstanceValues::kExit), 1u);
+    EXPECT_TRUE(runner.runs.empty());
+}
+
 TEST_F(StartupTest, UnreadableExecutablePathFails) {
     const StartupResult result = runApplication(
         {}, std::nullopt, StartupPlatform{env, clock, captions, diagnostics}, runner);
