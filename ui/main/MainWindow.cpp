@@ -1,7 +1,11 @@
 #include "ui/main/MainWindow.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+
+#include "settings/HexText.h"
 
 #include "app/ApplicationContext.h"
 #include "app/CTrayIcon.h"
@@ -444,14 +448,144 @@ void MainWindow::startScan() {}
 // Retrieving and listing the survey is filled in with the list work.
 void MainWindow::finishScan() {}
 
-// The current-network values are filled in with the status display work.
-void MainWindow::showCurrentStatusValue() {}
+void MainWindow::showCurrentStatusValue() {
+    AdapterLibrary& library = context_.library;
+    AdapterRecord* adapter = &context_.adapter;
+    const LocalizedText& text = context_.text;
 
-// Link status, bars, counters and the tray animation are filled in with the status work.
-void MainWindow::showLinkStatusInfo() {}
+    const int state = library.QueryWL_ConnectState(adapter);
+    if (const int type = library.QueryWL_NetworkType(adapter); type != -1) {
+        infoValues[kInfoType].setText(networkTypeText(text, type));
+    }
+    if (const int channel = library.QueryWL_Channel(adapter); channel >= 0) {
+        infoValues[kInfoChannel].setText(std::to_string(channel));
+    }
+    std::optional<std::string> ssidBytes;
+    if (state == 0) {
+        std::array<std::uint8_t, adapterbuf::kSsidBytes> buffer{};
+        if (const int length = library.QueryWL_SSID(adapter, buffer); length != -1) {
+            const auto n = static_cast<std::size_t>(std::clamp(length, 0, 32));
+            ssidBytes = std::string(buffer.begin(), buffer.begin() + static_cast<long>(n));
+        }
+    } else if (state == 1) {
+        // Not connected: the network the station was last told to join.
+        std::string bytes =
+            context_.ansi.toAnsi(context_.last.lastSettingText(context_.mode.get(), "SSID"));
+        bytes.resize(std::min<std::size_t>(bytes.size(), adapterbuf::kSsidBytes));
+        ssidBytes = bytes;
+    }
+    if (ssidBytes) {
+        ssidBytes->resize(std::strlen(ssidBytes->c_str()));  // a zero byte ends the SSID
+        infoValues[kInfoSsid].setText(ssidBytes->empty() ? text.text("MP_STA_SSID_any", "<any>")
+                                                         : context_.ansi.fromAnsi(*ssidBytes));
+    }
+    if (const int rate = library.QueryWL_CurrentLinkSpeed(adapter); rate != -1) {
+        infoValues[kInfoRate].setText(rateText(text, rate));
+    }
+    if (const int wep = library.QueryWL_WEPStatus(adapter); wep >= 0) {
+        infoValues[kInfoEncryption].setText(
+            context_.configuration.debugMode != 0
+                ? encryptionDebugText(wep, context_.last.lastSettingInt("WEPStatus"))
+                : encryptionText(text, wep));
+    }
+}
 
-// The signal ring buffers are filled in with the status display work.
-void MainWindow::resetSignalAverages() {}
+void MainWindow::showLinkStatusInfo() {
+    if (surveyPending_) {
+        return;  // no status updates while a scan runs
+    }
+    AdapterLibrary& library = context_.library;
+    AdapterRecord* adapter = &context_.adapter;
+    const LocalizedText& text = context_.text;
+    const Configuration& configuration = context_.configuration;
+
+    const int state = library.QueryWL_ConnectState(adapter);
+    const int type = library.QueryWL_NetworkType(adapter);
+    if (state == -1 || type == -1 || (state != 0 && state != 1)) {
+        return;
+    }
+    const bool connected = state == 0;
+    bool qualityAvailable = connected;
+    std::string status;
+    if (connected) {
+        connectingDots_ = 0;
+        std::array<std::uint8_t, adapterbuf::kMacBytes> bssid{};
+        if (library.QueryWL_BSSID(adapter, bssid) == -1) {
+            bssid.fill(0);
+        }
+        status = connectedText(text, type, configuration.pseudoIbssSupport);
+        if (configuration.showBssid != 0) {
+            status += " BSSID=" + BytesToHexText(bssid);
+        }
+    } else {
+        trayImage_ = kIconNotConnected;
+        if (type == 0) {
+            status = text.text("MP_STA_Link_Status_In_Ad_Hoc", "In Ad-Hoc Mode.");
+        } else {
+            status = connectingText(text, connectingDots_);
+            connectingDots_ = connectingDots_ >= kMaxConnectingDots ? 0 : connectingDots_ + 1;
+        }
+    }
+    linkStatusValue.setText(status);
+
+    if (!connected) {
+        resetSignalAverages();
+    } else {
+        const int rssi = library.QueryWL_RSSI(adapter);
+        const int quality = library.QueryWL_CommQuality(adapter);
+        qualityAvailable = quality != -1;
+        averages_.add(rssi == -1 ? std::nullopt : std::optional<int>(rssi),
+                      quality == -1 ? std::nullopt : std::optional<int>(quality));
+        // A reading the adapter did not answer counts as an empty slot; the shown percent
+        // stays within the bar's range even then.
+        const int signal = std::clamp(averages_.signalPercent(), kBarMinimum, kBarMaximum);
+        const int linkQuality = std::clamp(averages_.qualityPercent(), kBarMinimum, kBarMaximum);
+        signalPercent.setText(std::to_string(signal) + "%");
+        signalBar.setPosition(signal);
+        qualityPercent.setText(std::to_string(linkQuality) + "%");
+        qualityBar.setPosition(linkQuality);
+    }
+    for (Control* control : {static_cast<Control*>(&signalLabel), static_cast<Control*>(&signalBar),
+                             static_cast<Control*>(&signalPercent)}) {
+        control->setVisible(connected);
+    }
+    for (Control* control :
+         {static_cast<Control*>(&qualityLabel), static_cast<Control*>(&qualityBar),
+          static_cast<Control*>(&qualityPercent)}) {
+        control->setVisible(connected && qualityAvailable);
+    }
+    for (Label* label : {&txFrameLabel, &txFrameValue, &rxFrameLabel, &rxFrameValue}) {
+        label->setVisible(connected);
+    }
+    if (connected) {
+        FrameCounts counts;
+        if (library.GetTxRxFrameCount(adapter, &counts) != -1) {
+            txFrameValue.setText(std::to_string(counts.transmitted));
+            rxFrameValue.setText(std::to_string(counts.received));
+            frameTotal_ = std::uint64_t{counts.transmitted} + counts.received;
+        }
+    }
+
+    if (configuration.trayIconAnimation != 1) {
+        return;  // the icon then changes only with the mode and the adapter's control
+    }
+    if (connected) {
+        if (trayImage_ == kIconNotConnected || frameTotal_ != lastFrameTotal_) {
+            trayImage_ = trayImage_ == kIconConnected ? kIconConnectedAlternate : kIconConnected;
+            lastFrameTotal_ = frameTotal_;
+        }
+    } else {
+        trayImage_ = kIconNotConnected;
+    }
+    if (trayImage_ != previousTrayImage_) {
+        tray_.setIcon(trayImage_);
+        previousTrayImage_ = trayImage_;
+    }
+}
+
+void MainWindow::resetSignalAverages() {
+    averages_.reset();
+}
 
 // The access-point information box is filled in with the access-point work.
 void MainWindow::showAccessPointSettings() {}

@@ -8,6 +8,7 @@
 #include "adapter/ZeroConfigHandover.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
+#include "ui/main/StationStatusText.h"
 
 namespace rizorivu {
 struct ApplicationContext;
@@ -28,12 +29,20 @@ public:
     static constexpr int kOffScreenX = 30000;
     static constexpr int kOffScreenY = 30000;
     static constexpr int kInfoRows = 5;
+    // Rows of the current-network information box.
+    static constexpr std::size_t kInfoChannel = 0;
+    static constexpr std::size_t kInfoType = 1;
+    static constexpr std::size_t kInfoSsid = 2;
+    static constexpr std::size_t kInfoRate = 3;
+    static constexpr std::size_t kInfoEncryption = 4;
+    // "Connecting..." grows by one group of dots a tick and starts over after this many.
+    static constexpr int kMaxConnectingDots = 18;
     static constexpr int kBarMinimum = 0;
     static constexpr int kBarMaximum = 100;
-    static constexpr int kStationListEvery = 5;
+    static constexpr int kStationListEvery = 5;  // access-point view: ticks per list refresh
     // Columns of the list: network and strength, or the associated stations' addresses.
     static constexpr int kStationListColumns = 2;
-    static constexpr int kAccessPointListColumns = 1;  // access-point view: ticks per list refresh
+    static constexpr int kAccessPointListColumns = 1;
     // Tray status icons by index.
     static constexpr int kIconConnected = 0;
     static constexpr int kIconConnectedAlternate = 1;
@@ -141,12 +150,12 @@ private:
     void layOutStationList();             // columns of the network list: filled later
     void startScan();                     // starts a site survey: filled later
     void finishScan();                    // retrieves and lists the survey: filled later
-    void showCurrentStatusValue();        // current-network values: filled later
-    void showLinkStatusInfo();            // link status, bars, counters, tray: filled later
-    void resetSignalAverages();           // signal ring buffers: filled later
-    void showAccessPointSettings();       // access-point information box: filled later
-    void refreshStationList();            // associated stations: filled later
-    void showFrameCounts();               // access-point frame counters
+    void showCurrentStatusValue();        // the five current-network values
+    void showLinkStatusInfo();            // link status, bars, counters and the tray animation
+    void resetSignalAverages();
+    void showAccessPointSettings();  // access-point information box: filled later
+    void refreshStationList();       // associated stations: filled later
+    void showFrameCounts();          // access-point frame counters
 
     ApplicationContext& context_;
     AdapterDiscovery& discovery_;
@@ -165,6 +174,7 @@ private:
     int previousTrayImage_ = kIconNotConnected;
     std::uint64_t frameTotal_ = 0;
     std::uint64_t lastFrameTotal_ = 0;
+    SignalAverages averages_;
     int listColumnCount_ = 0;
     int stationListTicks_ = 0;
 };

@@ -478,3 +478,82 @@ TEST(MainWindowTest, LanguageChangeLaysTheWindowOutInTheNewLanguage) {
 
 }  // namespace
 }  // namespace rizorivu
+
+namespace rizorivu {
+namespace {
+
+// Lets the world move on by one poll period and ticks.
+void tickAfterPeriod(RunningUtility& u) {
+    u.bed.clock.advance(kPollPeriodMs);
+    u.tick();
+}
+
+TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        // Nothing stored: the station is told an empty SSID and stays unconnected.
+        tickAfterPeriod(u);
+        EXPECT_EQ(window.linkStatusValue.text(), "Connecting...");
+        tickAfterPeriod(u);
+        EXPECT_EQ(window.linkStatusValue.text(), "Connecting......");
+        EXPECT_FALSE(window.signalBar.visible());
+        EXPECT_FALSE(window.qualityPercent.visible());
+        EXPECT_FALSE(window.txFrameValue.visible());
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), "<any>");
+
+        u.context.applier.applySsidText("Home");
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        EXPECT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoChannel].text(), "6");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoType].text(), "Infrastructure");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), "Home");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoEncryption].text(), "NONE");
+        EXPECT_NE(window.infoValues[MainWindow::kInfoRate].text().find("Mbps"), std::string::npos);
+        EXPECT_TRUE(window.signalBar.visible());
+        EXPECT_TRUE(window.txFrameValue.visible());
+        // -50 dBm with a few dB of jitter: about 84 %.
+        EXPECT_GE(window.signalBar.position(), 75);
+        EXPECT_LE(window.signalBar.position(), 93);
+        EXPECT_EQ(window.signalPercent.text(), std::to_string(window.signalBar.position()) + "%");
+    });
+}
+
+TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        for (int tick = 0; tick <= MainWindow::kMaxConnectingDots; ++tick) {
+            tickAfterPeriod(u);
+        }
+        std::string longest = "Connecting...";
+        for (int i = 0; i < MainWindow::kMaxConnectingDots; ++i) {
+            longest += "...";
+        }
+        EXPECT_EQ(window.linkStatusValue.text(), longest);
+        tickAfterPeriod(u);
+        EXPECT_EQ(window.linkStatusValue.text(), "Connecting...");
+    });
+}
+
+TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLinkIsDown) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        u.context.applier.applySsidText("Home");
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        const int first = u.tray.shownIcon;
+        EXPECT_TRUE(first == MainWindow::kIconConnected ||
+                    first == MainWindow::kIconConnectedAlternate);
+        tickAfterPeriod(u);
+        EXPECT_NE(u.tray.shownIcon, first) << "frames moved, so the icon flips";
+        EXPECT_EQ(window.trayImage(), u.tray.shownIcon);
+
+        u.context.applier.applySsidText("");
+        tickAfterPeriod(u);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
+        EXPECT_FALSE(window.signalBar.visible());
+    });
+}
+
+}  // namespace
+}  // namespace rizorivu
