@@ -112,9 +112,6 @@ void MainWindow::onAdapterSelected() {
     openSelectedAdapter();
 }
 
-// The mode switch is filled in with the access-point work.
-void MainWindow::onModeSelected() {}
-
 // The scan and the station-list refresh are filled in with the list work.
 void MainWindow::onRefresh() {}
 
@@ -418,13 +415,6 @@ void MainWindow::layOutStationLowerArea() {
     }
 }
 
-// The access-point list, information box and lower area are filled in with the access-point
-// work; the value fields are cleared as every layout switch does.
-void MainWindow::layOutAccessPointView() {
-    listColumnCount_ = kAccessPointListColumns;
-    clearValueFields();
-}
-
 void MainWindow::setListScanning(bool scanning) {
     networkList.setEnabled(!scanning);
     refreshButton.setEnabled(!scanning);
@@ -586,14 +576,5 @@ void MainWindow::showLinkStatusInfo() {
 void MainWindow::resetSignalAverages() {
     averages_.reset();
 }
-
-// The access-point information box is filled in with the access-point work.
-void MainWindow::showAccessPointSettings() {}
-
-// The associated-station list is filled in with the access-point work.
-void MainWindow::refreshStationList() {}
-
-// The access-point frame counters are filled in with the access-point work.
-void MainWindow::showFrameCounts() {}
 
 }  // namespace rizorivu::ui

@@ -33,6 +33,7 @@ constexpr const char* kExitRequest = "REZUreExit";
 constexpr const char* kWakeUpRequest = "REZUreWakeUp";
 
 struct WorldOptions {
+    bool accessPointCapable = true;
     int zeroConfigAtPlugIn = 0;
     int osCode = kDefaultOsCode;
     bool present = true;
@@ -46,7 +47,9 @@ std::string world(const WorldOptions& o) {
            "\nClassInstance=0007\nDeviceId=" + kProductDeviceId +
            "\nMac=02-00-00-00-05-40\nZeroConfig=" + std::to_string(o.zeroConfigAtPlugIn) +
            "\nPresent=" + (o.present ? "1" : "0") + "\nMode=" + o.modeAtPlugIn +
-           "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n";
+           "\nAccessPoint=" + (o.accessPointCapable ? "1" : "0") +
+           "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
+           "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n";
 }
 
 Configuration productConfiguration(const WorldOptions& o) {
@@ -552,6 +555,101 @@ TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLi
         tickAfterPeriod(u);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_FALSE(window.signalBar.visible());
+    });
+}
+
+}  // namespace
+}  // namespace rizorivu
+
+namespace rizorivu {
+namespace {
+
+void chooseMode(MainWindow& window, int mode) {
+    window.modeSelector.select(mode);
+    window.onModeSelected();
+}
+
+TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStations) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        chooseMode(window, MainWindow::kModeAccessPoint);
+        EXPECT_EQ(u.context.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.bed.library->QueryWL_OperationMode_STA_AP(&u.context.adapter), 1);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconAccessPoint);
+        EXPECT_TRUE(window.modeSelector.enabled());
+        EXPECT_EQ(window.listCaption.text(), "Connect Station List:");
+        ASSERT_EQ(window.networkList.columns().size(), 1u);
+        EXPECT_EQ(window.networkList.columns()[0].caption, "Station MAC Address");
+        EXPECT_EQ(window.infoBox.text(), "Current Network Setting");
+        EXPECT_EQ(window.infoValues[0].text(), "6");
+        EXPECT_EQ(window.infoValues[1].text(), "WLAN_AP");
+        EXPECT_EQ(window.infoValues[2].text(), "Disable");
+        EXPECT_EQ(window.infoValues[3].text(), "Level 0");
+        EXPECT_FALSE(window.linkStatusLabel.visible());
+        EXPECT_FALSE(window.signalBar.visible());
+        EXPECT_TRUE(window.txFrameValue.visible());
+        EXPECT_FALSE(window.refreshButton.enabled());
+
+        for (int tick = 0; tick < MainWindow::kStationListEvery; ++tick) {
+            tickAfterPeriod(u);
+        }
+        EXPECT_EQ(window.networkList.rowCount(), 2);
+        EXPECT_EQ(window.networkList.rows()[0][0], "02 C0 00 00 00 0A");
+        EXPECT_FALSE(window.txFrameValue.text().empty());
+
+        chooseMode(window, MainWindow::kModeStation);
+        EXPECT_EQ(u.context.mode.get(), OperatingMode::kStation);
+        EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
+        EXPECT_EQ(window.refreshButton.text(), "Refresh");
+        EXPECT_TRUE(window.linkStatusLabel.visible());
+    });
+}
+
+TEST(MainWindowAccessPointTest, ChoosingTheActiveModeDoesNothing) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        const std::size_t iconChanges = u.tray.iconHistory.size();
+        chooseMode(window, MainWindow::kModeStation);
+        EXPECT_EQ(u.tray.iconHistory.size(), iconChanges);
+        EXPECT_EQ(u.context.mode.get(), OperatingMode::kStation);
+    });
+}
+
+TEST(MainWindowAccessPointTest, StoredValuesOutsideTheirRangeAreReplacedAndWritten) {
+    RunningUtility u;
+    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "120");
+    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPStatus", "0");
+    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPKeyLength", "128");
+    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "TxPowerLevel", "2");
+    u.run([&](MainWindow& window) {
+        chooseMode(window, MainWindow::kModeAccessPoint);
+        EXPECT_EQ(window.infoValues[0].text(), "6");
+        EXPECT_EQ(u.bed.accessPoint("Channel"), "6");
+        EXPECT_EQ(window.infoValues[2].text(), "Enable (128-bit)");
+        EXPECT_EQ(window.infoValues[3].text(), "Level 2");
+    });
+}
+
+TEST(MainWindowAccessPointTest, ChannelZeroShowsDashesAndStaysStored) {
+    RunningUtility u;
+    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "0");
+    u.run([&](MainWindow& window) {
+        chooseMode(window, MainWindow::kModeAccessPoint);
+        EXPECT_EQ(window.infoValues[0].text(), "---");
+        EXPECT_EQ(u.bed.accessPoint("Channel"), "0");
+    });
+}
+
+TEST(MainWindowAccessPointTest, FailedModeWriteSaysSoAndEndsTheUtility) {
+    RunningUtility u({.accessPointCapable = false});
+    u.run([&](MainWindow& window) {
+        window.modeSelector.setVisible(true);  // as if the adapter had offered the choice
+        chooseMode(window, MainWindow::kModeAccessPoint);
+        ASSERT_FALSE(u.host.messages().empty());
+        EXPECT_EQ(u.host.messages().back().box.text,
+                  "Wireless Network Adapter Change Mode Fail!!!");
+        EXPECT_TRUE(window.ended());
+        EXPECT_EQ(window.result(), ui::DialogResult::Closed);
     });
 }
 

@@ -161,7 +161,7 @@ Bytes filled(std::size_t n, std::uint8_t byte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferSsidTest,
+    SurveyBuffer, SurveyBufferSsidTest,
     ::testing::Values(SsidCase{"Hidden", 0, {'x', 'y'}, {}},
                       SsidCase{"Exact", 2, {'x', 'y', 'z'}, {'x', 'y'}},
                       SsidCase{"ZeroInside", 5, {'a', 'b', 0, 'c', 'd'}, {'a', 'b'}},
@@ -201,7 +201,7 @@ TEST_P(SurveyBufferWalkTest, EndsAtTheFirstUnusableRecord) {
     EXPECT_FALSE(survey.record(GetParam().expectedRecords).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SurveyBufferWalkTest,
+INSTANTIATE_TEST_SUITE_P(SurveyBuffer, SurveyBufferWalkTest,
                          ::testing::Values(WalkCase{"Normal", 3, std::nullopt, 3},
                                            WalkCase{"CountBelowRecords", 2, std::nullopt, 2},
                                            WalkCase{"LengthZero", 3, 0, 1},
@@ -245,7 +245,7 @@ TEST_P(SurveyBufferRowTest, FindsTheRecordOfARow) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SurveyBufferRowTest,
+INSTANTIATE_TEST_SUITE_P(SurveyBuffer, SurveyBufferRowTest,
                          ::testing::Values(RowCase{-1, 0}, RowCase{0, 0}, RowCase{1, 1},
                                            RowCase{2, 2}, RowCase{3, std::nullopt},
                                            RowCase{-2, std::nullopt}));
@@ -304,7 +304,7 @@ TEST_P(SurveyBufferElementAreaTest, StopsAtTheEndOfTheAreaOrTheRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferElementAreaTest,
+    SurveyBuffer, SurveyBufferElementAreaTest,
     ::testing::Values(
         ElementAreaCase{
             "Whole", {1, 1, 9, 2, 0, 3, 2, 8, 8}, std::nullopt, std::nullopt, {1, 2, 3}},
@@ -358,7 +358,7 @@ const Bytes kShortVendor = {221, 3, 0x00, 0x50, 0xF2};
 const Bytes kSecondWpa = {221, 6, 0x00, 0x50, 0xF2, 0x01, 0x01, 0x00};
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferWpaTest,
+    SurveyBuffer, SurveyBufferWpaTest,
     ::testing::Values(
         WpaCase{"AmongOthers",
                 concat({kSsidElement, kOtherVendor, kRatesElement, kWmmVendor, wpaElement(),
@@ -403,7 +403,7 @@ TEST_P(SurveyBufferStrengthTest, ShowsAndClampsAsTheListDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferStrengthTest,
+    SurveyBuffer, SurveyBufferStrengthTest,
     ::testing::Values(StrengthCase{"StrongInPercent", -30, false, "100%", -40},
                       StrengthCase{"StrongInDbm", -30, true, "-30 dBm", -30},
                       StrengthCase{"Strongest", -40, false, "100%", -40},
@@ -429,7 +429,7 @@ TEST_P(SurveyBufferChannelTest, MapsTheCentreFrequency) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferChannelTest,
+    SurveyBuffer, SurveyBufferChannelTest,
     ::testing::Values(ChannelCase{2412000, 1}, ChannelCase{2437000, 6}, ChannelCase{2472000, 13},
                       ChannelCase{2484000, 14}, ChannelCase{2483999, 15},  // (2483 - 2412) / 5 + 1
                       ChannelCase{5180000, 36}, ChannelCase{5000000, 0}, ChannelCase{6000000, 200},
@@ -451,7 +451,7 @@ TEST_P(SurveyBufferSsidTextTest, MakesOneCharacterOfEachByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SurveyBufferSsidTextTest,
+    SurveyBuffer, SurveyBufferSsidTextTest,
     ::testing::Values(SsidTextCase{"Ascii", {'h', 'o', 'm', 'e'}, "home"},
                       SsidTextCase{"Empty", {}, ""}, SsidTextCase{"ZeroEnds", {'a', 0, 'b'}, "a"},
                       SsidTextCase{"Latin1", {'c', 'a', 'f', 0xE9}, "caf\xC3\xA9"},
