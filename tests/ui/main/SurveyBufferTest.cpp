@@ -22,7 +22,7 @@ void put32(Bytes& buffer, std::size_t offset, std::uint32_t value) {
     }
 }
 
-struct RecordSpec {
+struct RecordFields {
     Bytes bssid = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
     std::uint32_t ssidLength = 4;
     Bytes ssid = {'h', 'o', 'm', 'e'};
@@ -36,33 +36,33 @@ struct RecordSpec {
 };
 
 // Writes a record at `offset` and answers where the next one starts.
-std::size_t writeRecord(Bytes& buffer, std::size_t offset, const RecordSpec& spec) {
-    const std::uint32_t natural = 128 + static_cast<std::uint32_t>(spec.elements.size());
-    const std::uint32_t length = spec.length.value_or(natural);
+std::size_t writeRecord(Bytes& buffer, std::size_t offset, const RecordFields& fields) {
+    const std::uint32_t natural = 128 + static_cast<std::uint32_t>(fields.elements.size());
+    const std::uint32_t length = fields.length.value_or(natural);
     put32(buffer, offset + 0, length);
-    for (std::size_t i = 0; i < spec.bssid.size(); ++i) {
-        buffer.at(offset + 4 + i) = spec.bssid[i];
+    for (std::size_t i = 0; i < fields.bssid.size(); ++i) {
+        buffer.at(offset + 4 + i) = fields.bssid[i];
     }
-    put32(buffer, offset + 12, spec.ssidLength);
-    for (std::size_t i = 0; i < spec.ssid.size(); ++i) {
-        buffer.at(offset + 16 + i) = spec.ssid[i];
+    put32(buffer, offset + 12, fields.ssidLength);
+    for (std::size_t i = 0; i < fields.ssid.size(); ++i) {
+        buffer.at(offset + 16 + i) = fields.ssid[i];
     }
-    put32(buffer, offset + 48, spec.privacy);
-    put32(buffer, offset + 52, static_cast<std::uint32_t>(spec.rssi));
-    put32(buffer, offset + 72, spec.frequency);
-    put32(buffer, offset + 92, spec.infrastructureMode);
-    put32(buffer, offset + 112, spec.ieLength.value_or(12 + spec.elements.size()));
-    for (std::size_t i = 0; i < spec.elements.size(); ++i) {
-        buffer.at(offset + 128 + i) = spec.elements[i];
+    put32(buffer, offset + 48, fields.privacy);
+    put32(buffer, offset + 52, static_cast<std::uint32_t>(fields.rssi));
+    put32(buffer, offset + 72, fields.frequency);
+    put32(buffer, offset + 92, fields.infrastructureMode);
+    put32(buffer, offset + 112, fields.ieLength.value_or(12 + fields.elements.size()));
+    for (std::size_t i = 0; i < fields.elements.size(); ++i) {
+        buffer.at(offset + 128 + i) = fields.elements[i];
     }
     return offset + natural;
 }
 
-Bytes makeBuffer(std::uint32_t count, const std::vector<RecordSpec>& records) {
+Bytes makeBuffer(std::uint32_t count, const std::vector<RecordFields>& records) {
     Bytes buffer(adapterbuf::kSurveyBytes, 0);
     put32(buffer, 0, count);
     std::size_t offset = 4;
-    for (const RecordSpec& record : records) {
+    for (const RecordFields& record : records) {
         offset = writeRecord(buffer, offset, record);
     }
     return buffer;
@@ -72,9 +72,9 @@ Bytes span2bytes(std::span<const std::uint8_t> bytes) {
     return Bytes(bytes.begin(), bytes.end());
 }
 
-std::vector<RecordSpec> threeNetworks() {
-    RecordSpec first;
-    RecordSpec second;
+std::vector<RecordFields> threeNetworks() {
+    RecordFields first;
+    RecordFields second;
     second.bssid = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F};
     second.ssidLength = 6;
     second.ssid = {'o', 'f', 'f', 'i', 'c', 'e'};
@@ -83,7 +83,7 @@ std::vector<RecordSpec> threeNetworks() {
     second.frequency = 2437000;
     second.infrastructureMode = 0;
     second.elements = {0x00, 0x06, 'o', 'f', 'f', 'i', 'c', 'e', 0x03, 0x01, 0x06};
-    RecordSpec third;
+    RecordFields third;
     third.bssid = {0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54};
     third.ssidLength = 3;
     third.ssid = {'c', 'a', 'f'};
@@ -146,11 +146,11 @@ struct SsidCase {
 class SurveyBufferSsidTest : public ::testing::TestWithParam<SsidCase> {};
 
 TEST_P(SurveyBufferSsidTest, TakesTheDeclaredBytesUpToAZero) {
-    RecordSpec spec;
-    spec.ssidLength = GetParam().ssidLength;
-    spec.ssid = GetParam().ssid;
-    spec.privacy = 0x41414141;  // the bytes right after the 32 SSID bytes read "AAAA"
-    Bytes buffer = makeBuffer(1, {spec});
+    RecordFields fields;
+    fields.ssidLength = GetParam().ssidLength;
+    fields.ssid = GetParam().ssid;
+    fields.privacy = 0x41414141;  // the bytes right after the 32 SSID bytes read "AAAA"
+    Bytes buffer = makeBuffer(1, {fields});
     const auto record = ConstSurveyBuffer(buffer).record(0);
     ASSERT_TRUE(record.has_value());
     EXPECT_EQ(span2bytes(record->ssid()), GetParam().expected);
@@ -171,9 +171,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SurveyBufferTest, AHiddenNetworkShowsAnEmptySsid) {
-    RecordSpec spec;
-    spec.ssidLength = 0;
-    Bytes buffer = makeBuffer(1, {spec});
+    RecordFields fields;
+    fields.ssidLength = 0;
+    Bytes buffer = makeBuffer(1, {fields});
     EXPECT_EQ(ssidText(SurveyBuffer(buffer).record(0)->ssid()), "");
 }
 
@@ -187,7 +187,7 @@ struct WalkCase {
 class SurveyBufferWalkTest : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(SurveyBufferWalkTest, EndsAtTheFirstUnusableRecord) {
-    std::vector<RecordSpec> records = threeNetworks();
+    std::vector<RecordFields> records = threeNetworks();
     records[1].length = GetParam().secondLength;
     Bytes buffer = makeBuffer(GetParam().count, records);
     const SurveyBuffer survey(buffer);
@@ -256,9 +256,9 @@ Bytes wpaElement() {
 }
 
 TEST(SurveyBufferTest, ListsTheElementsInOrder) {
-    RecordSpec spec;
-    spec.elements = {0x00, 0x04, 'h', 'o', 'm', 'e', 0x01, 0x00, 0x03, 0x01, 0x0B};
-    Bytes buffer = makeBuffer(1, {spec});
+    RecordFields fields;
+    fields.elements = {0x00, 0x04, 'h', 'o', 'm', 'e', 0x01, 0x00, 0x03, 0x01, 0x0B};
+    Bytes buffer = makeBuffer(1, {fields});
     const auto elements = SurveyBuffer(buffer).record(0)->elements();
     ASSERT_EQ(elements.size(), 3u);
     EXPECT_EQ(elements[0].id, 0);
@@ -281,13 +281,13 @@ struct ElementAreaCase {
 class SurveyBufferElementAreaTest : public ::testing::TestWithParam<ElementAreaCase> {};
 
 TEST_P(SurveyBufferElementAreaTest, StopsAtTheEndOfTheAreaOrTheRecord) {
-    RecordSpec spec;
-    spec.elements = GetParam().elements;
-    spec.ieLength = GetParam().ieLength;
-    spec.length = GetParam().length;
+    RecordFields fields;
+    fields.elements = GetParam().elements;
+    fields.ieLength = GetParam().ieLength;
+    fields.length = GetParam().length;
     // A second record right after the first's natural end: its bytes must never be taken as
     // elements of the first one.
-    std::vector<RecordSpec> records = {spec, RecordSpec{}};
+    std::vector<RecordFields> records = {fields, RecordFields{}};
     records[1].bssid = {7, 7, 7, 7, 7, 7};
     Bytes buffer = makeBuffer(2, records);
     const auto record = SurveyBuffer(buffer).record(0);
@@ -331,9 +331,9 @@ struct WpaCase {
 class SurveyBufferWpaTest : public ::testing::TestWithParam<WpaCase> {};
 
 TEST_P(SurveyBufferWpaTest, FindsTheFirstWpaVendorElement) {
-    RecordSpec spec;
-    spec.elements = GetParam().elements;
-    Bytes buffer = makeBuffer(1, {spec});
+    RecordFields fields;
+    fields.elements = GetParam().elements;
+    Bytes buffer = makeBuffer(1, {fields});
     const auto found = SurveyBuffer(buffer).record(0)->findWpaElement();
     ASSERT_EQ(found.has_value(), GetParam().expected.has_value());
     if (found) {
@@ -367,6 +367,8 @@ INSTANTIATE_TEST_SUITE_P(
         WpaCase{"FirstOfTwo", concat({kSsidElement, kSecondWpa, wpaElement()}), kSecondWpa},
         WpaCase{"OnlyOtherVendors", concat({kOtherVendor, kWmmVendor, kShortVendor}), std::nullopt},
         WpaCase{"NoElements", {}, std::nullopt},
+        // Three data bytes, followed by an element of id 1: the identifier is not complete.
+        WpaCase{"TooShort", concat({kShortVendor, {0x01, 0x00}}), std::nullopt},
         // An id of 0xDD in a non-vendor element's data is not an element of its own.
         WpaCase{"InsideOtherData", {0x10, 6, 221, 4, 0x00, 0x50, 0xF2, 0x01}, std::nullopt},
         WpaCase{"Overrunning", concat({kSsidElement, {221, 30, 0x00, 0x50, 0xF2, 0x01}}),
@@ -384,7 +386,7 @@ struct StrengthCase {
 class SurveyBufferStrengthTest : public ::testing::TestWithParam<StrengthCase> {};
 
 TEST_P(SurveyBufferStrengthTest, ShowsAndClampsAsTheListDoes) {
-    std::vector<RecordSpec> records = threeNetworks();
+    std::vector<RecordFields> records = threeNetworks();
     records[1].rssi = GetParam().rssi;
     Bytes buffer = makeBuffer(3, records);
     const Bytes before = buffer;

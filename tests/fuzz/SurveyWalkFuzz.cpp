@@ -1,0 +1,88 @@
+// The survey buffer holds whatever the driver wrote. Whatever its bytes, walking it and reading
+// every field and element of every record must stay inside the buffer and inside each record,
+// and clamping the strength in place must change nothing but that record's strength.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "adapter/AdapterLibrary.h"
+#include "ui/main/SurveyBuffer.h"
+
+using namespace rizorivu;
+using namespace rizorivu::ui;
+
+namespace {
+
+bool inside(std::span<const std::uint8_t> part, std::span<const std::uint8_t> whole) {
+    return part.data() >= whole.data() && part.size() <= whole.size() &&
+           static_cast<std::size_t>(part.data() - whole.data()) <= whole.size() - part.size();
+}
+
+void check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Exactly the utility's size on the heap, so that any step outside it is caught.
+    std::vector<std::uint8_t> buffer(adapterbuf::kSurveyBytes, 0);
+    std::memcpy(buffer.data(), data, std::min(size, buffer.size()));
+    const SurveyBuffer survey(buffer);
+    const std::span<const std::uint8_t> whole(buffer);
+
+    const std::size_t count = survey.recordCount();
+    check(count <= survey.declaredCount());
+    check(count <= (buffer.size() - 4) / 128);
+    const std::uint8_t* previousEnd = buffer.data() + 4;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto record = survey.record(i);
+        check(record.has_value());
+        const std::span<const std::uint8_t> bytes = record->bytes();
+        check(bytes.data() == previousEnd && bytes.size() >= 128 && inside(bytes, whole));
+        previousEnd = bytes.data() + bytes.size();
+
+        check(inside(record->bssid(), bytes));
+        const auto ssid = record->ssid();
+        check(inside(ssid, bytes) && ssid.size() <= 32);
+        check(std::find(ssid.begin(), ssid.end(), std::uint8_t{0}) == ssid.end());
+        check(ssidText(ssid).size() >= ssid.size());
+        (void)record->privacy();
+        (void)record->infrastructureMode();
+        (void)channelFromFrequency(record->frequency());
+        (void)strengthText(record->rssi(), true);
+
+        const std::uint8_t* elementEnd = bytes.data() + 128;
+        for (const InformationElement& element : record->elements()) {
+            check(element.bytes.data() == elementEnd && inside(element.bytes, bytes));
+            check(element.bytes.size() == element.data.size() + 2 &&
+                  element.bytes[0] == element.id);
+            check(element.data.data() == element.bytes.data() + 2);
+            elementEnd = element.bytes.data() + element.bytes.size();
+        }
+        check(static_cast<std::size_t>(elementEnd - bytes.data()) <=
+              std::max<std::size_t>(128, 116 + std::uint64_t{record->ieLength()}));
+
+        if (const auto wpa = record->findWpaElement()) {
+            check(inside(*wpa, bytes) && wpa->size() >= 6 && (*wpa)[0] == 221);
+            check((*wpa)[2] == 0x00 && (*wpa)[3] == 0x50 && (*wpa)[4] == 0xF2 && (*wpa)[5] == 0x01);
+        }
+
+        const std::vector<std::uint8_t> before = buffer;
+        const StrengthCell cell = fillStrength(*record, false);
+        check(cell.rssi >= -105 && cell.rssi <= -40 && record->rssi() == cell.rssi);
+        const auto rssiAt = static_cast<std::size_t>(bytes.data() - buffer.data()) + 52;
+        for (std::size_t b = 0; b < buffer.size(); ++b) {
+            check(buffer[b] == before[b] || (b >= rssiAt && b < rssiAt + 4));
+        }
+    }
+    check(!survey.record(count).has_value());
+    check(survey.recordCount() == count);  // clamping never changes the walk
+    return 0;
+}
