@@ -1,5 +1,6 @@
 // Renders the utility's windows offscreen to PNG, for the README and for review:
 //   rizorivu_screenshot main-window out.png   the main window on the simulated adapter
+//   rizorivu_screenshot access-point out.png  the same after switching to access point
 //   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
 // The main window runs against a world and a registry of its own in a temporary folder.
 #include <QApplication>
@@ -34,7 +35,10 @@ constexpr const char* kWorld =
     "ClassInstance=0007\nDeviceId=USB\\VID_F540&PID_0540\nMac=02-00-00-00-05-40\nRegion=16\n"
     "[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
     "[Network.Cafe]\nSSID=Cafe\nBSSID=02-10-00-00-00-02\nChannel=1\nSignal=-71\n"
-    "Security=wep\nWepKey=01 02 03 04 05\n";
+    "Security=wep\nWepKey=01 02 03 04 05\n"
+    "[Network.Office]\nSSID=Office\nBSSID=02-10-00-00-00-03\nChannel=11\nSignal=-64\n"
+    "Security=wpa-psk\nCipher=aes\nPassphrase=correct horse\n"
+    "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n";
 
 // A temporary folder for the world and the registry, removed at the end.
 class ScratchFolder {
@@ -86,7 +90,7 @@ int shootIcons(const QString& out) {
     return sheet.save(out) ? 0 : 1;
 }
 
-int shootMainWindow(const QString& out) {
+int shootMainWindow(const QString& out, bool accessPoint) {
     ScratchFolder scratch;
     if (scratch.path().empty()) {
         std::cerr << "rizorivu_screenshot: no temporary folder\n";
@@ -133,10 +137,19 @@ int shootMainWindow(const QString& out) {
 
     bool saved = false;
     QTimer::singleShot(0, [&] {
-        // A few status ticks, as a user would see the window a moment after opening it.
-        for (int tick = 0; tick < 3; ++tick) {
-            clock.advance(1000);
-            main.onTimer(ui::MainWindow::kPollTimer);
+        // The status ticks of a few seconds, as a user sees the window a moment after
+        // opening it: the first scan listed and the station joined to its stored network.
+        const auto ticks = [&](int count) {
+            for (int tick = 0; tick < count; ++tick) {
+                clock.advance(1000);
+                main.onTimer(ui::MainWindow::kPollTimer);
+            }
+        };
+        ticks(7);
+        if (accessPoint) {
+            main.modeSelector.select(ui::MainWindow::kModeAccessPoint);
+            main.onModeSelected();
+            ticks(ui::MainWindow::kStationListEvery);
         }
         qt::DialogWindow* window = host.windowOf(main);
         if (window != nullptr) {
@@ -145,6 +158,8 @@ int shootMainWindow(const QString& out) {
         }
         main.end(ui::DialogResult::Closed);
     });
+    // The station was last told to join "Home".
+    context.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
     host.runModal(main);
     return saved ? 0 : 1;
 }
@@ -154,7 +169,7 @@ int shootMainWindow(const QString& out) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: rizorivu_screenshot main-window|icons out.png\n";
+        std::cerr << "usage: rizorivu_screenshot main-window|access-point|icons out.png\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -166,8 +181,8 @@ int main(int argc, char** argv) {
     if (what == "icons") {
         return rizorivu::tools::shootIcons(out);
     }
-    if (what == "main-window") {
-        return rizorivu::tools::shootMainWindow(out);
+    if (what == "main-window" || what == "access-point") {
+        return rizorivu::tools::shootMainWindow(out, what == "access-point");
     }
     std::cerr << "rizorivu_screenshot: unknown window " << what << '\n';
     return 2;

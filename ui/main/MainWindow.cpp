@@ -112,14 +112,8 @@ void MainWindow::onAdapterSelected() {
     openSelectedAdapter();
 }
 
-// The scan and the station-list refresh are filled in with the list work.
-void MainWindow::onRefresh() {}
-
 // The settings dialogs behind this button come with the dialog work.
 void MainWindow::onInfoButton() {}
-
-// Showing a selected network is filled in with the list work.
-void MainWindow::onListClick(int) {}
 
 // Connecting to a listed network is filled in with the connect work.
 void MainWindow::onListDoubleClick(int) {}
@@ -387,12 +381,6 @@ void MainWindow::layOutCurrentNetworkInfo() {
     clearValueFields();
 }
 
-// The selected-network labels and button are filled in with the list work; until then the
-// box keeps the current-network captions and only its values are cleared.
-void MainWindow::layOutSelectedNetworkInfo() {
-    clearValueFields();
-}
-
 void MainWindow::layOutStationLowerArea() {
     linkStatusLabel.setText(text("MP_STA_Link_Status", "Link Status:"));
     signalLabel.setText(text("MP_STA_Signal_Strength", "Signal Strength:"));
@@ -426,17 +414,6 @@ void MainWindow::setListScanning(bool scanning) {
         listCaption.setText(text("MP_STA_Available_Network", "Avaliable Network:"));
     }
 }
-
-// The network list's columns are filled in with the list work.
-void MainWindow::layOutStationList() {
-    listColumnCount_ = kStationListColumns;
-}
-
-// The site survey is filled in with the list work.
-void MainWindow::startScan() {}
-
-// Retrieving and listing the survey is filled in with the list work.
-void MainWindow::finishScan() {}
 
 void MainWindow::showCurrentStatusValue() {
     AdapterLibrary& library = context_.library;

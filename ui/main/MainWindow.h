@@ -147,11 +147,13 @@ private:
 
     // The view contents, filled in by the list, connect, mode and status work.
     void setListScanning(bool scanning);  // list caption and Refresh while a scan runs
-    void layOutStationList();             // columns of the network list: filled later
-    void startScan();                     // starts a site survey: filled later
-    void finishScan();                    // retrieves and lists the survey: filled later
-    void showCurrentStatusValue();        // the five current-network values
-    void showLinkStatusInfo();            // link status, bars, counters and the tray animation
+    void layOutStationList();
+    void fillNetworkList();
+    void showSelectedNetwork();
+    void startScan();
+    void finishScan();
+    void showCurrentStatusValue();  // the five current-network values
+    void showLinkStatusInfo();      // link status, bars, counters and the tray animation
     void resetSignalAverages();
     void showAccessPointSettings();  // access-point information box: filled later
     void refreshStationList();       // associated stations: filled later

@@ -33,6 +33,8 @@ constexpr const char* kExitRequest = "REZUreExit";
 constexpr const char* kWakeUpRequest = "REZUreWakeUp";
 
 struct WorldOptions {
+    const char* extraNetworks = "";
+    int showDbm = 0;  // the configuration's signal column in dBm
     bool accessPointCapable = true;
     int zeroConfigAtPlugIn = 0;
     int osCode = kDefaultOsCode;
@@ -49,12 +51,14 @@ std::string world(const WorldOptions& o) {
            "\nPresent=" + (o.present ? "1" : "0") + "\nMode=" + o.modeAtPlugIn +
            "\nAccessPoint=" + (o.accessPointCapable ? "1" : "0") +
            "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
-           "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n";
+           "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n" +
+           o.extraNetworks;
 }
 
 Configuration productConfiguration(const WorldOptions& o) {
     Configuration c;
     c.enableAccessPoint = o.enableAccessPoint;
+    c.showDbm = o.showDbm;
     c.mainPageUpdateTimeMs = kPollPeriodMs;
     c.matchingDeviceIds = {kProductDeviceId};
     return c;
@@ -491,14 +495,31 @@ void tickAfterPeriod(RunningUtility& u) {
     u.tick();
 }
 
+// Opening the adapter starts a scan; the link display waits until its result is in.
+void waitForOpeningScan(RunningUtility& u, MainWindow& window) {
+    for (int tick = 0; tick < 10 && window.surveyPending(); ++tick) {
+        tickAfterPeriod(u);
+    }
+    ASSERT_FALSE(window.surveyPending());
+}
+
+std::string connectingWith(int groups) {
+    std::string text = "Connecting...";
+    for (int i = 0; i < groups; ++i) {
+        text += "...";
+    }
+    return text;
+}
+
 TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
         // Nothing stored: the station is told an empty SSID and stays unconnected.
+        waitForOpeningScan(u, window);
+        const std::string before = window.linkStatusValue.text();
+        ASSERT_EQ(before.rfind("Connecting...", 0), 0u) << before;
         tickAfterPeriod(u);
-        EXPECT_EQ(window.linkStatusValue.text(), "Connecting...");
-        tickAfterPeriod(u);
-        EXPECT_EQ(window.linkStatusValue.text(), "Connecting......");
+        EXPECT_EQ(window.linkStatusValue.text(), before + "...");
         EXPECT_FALSE(window.signalBar.visible());
         EXPECT_FALSE(window.qualityPercent.visible());
         EXPECT_FALSE(window.txFrameValue.visible());
@@ -525,14 +546,12 @@ TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
 TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
-        for (int tick = 0; tick <= MainWindow::kMaxConnectingDots; ++tick) {
+        waitForOpeningScan(u, window);
+        const std::string longest = connectingWith(MainWindow::kMaxConnectingDots);
+        for (int tick = 0; tick < 20 && window.linkStatusValue.text() != longest; ++tick) {
             tickAfterPeriod(u);
         }
-        std::string longest = "Connecting...";
-        for (int i = 0; i < MainWindow::kMaxConnectingDots; ++i) {
-            longest += "...";
-        }
-        EXPECT_EQ(window.linkStatusValue.text(), longest);
+        ASSERT_EQ(window.linkStatusValue.text(), longest);
         tickAfterPeriod(u);
         EXPECT_EQ(window.linkStatusValue.text(), "Connecting...");
     });
@@ -541,6 +560,7 @@ TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
 TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLinkIsDown) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
         u.context.applier.applySsidText("Home");
         u.bed.clock.advance(2000);
         tickAfterPeriod(u);
@@ -650,6 +670,118 @@ TEST(MainWindowAccessPointTest, FailedModeWriteSaysSoAndEndsTheUtility) {
                   "Wireless Network Adapter Change Mode Fail!!!");
         EXPECT_TRUE(window.ended());
         EXPECT_EQ(window.result(), ui::DialogResult::Closed);
+    });
+}
+
+}  // namespace
+}  // namespace rizorivu
+
+namespace rizorivu {
+namespace {
+
+constexpr const char* kMoreNetworks =
+    "[Network.Cafe]\nSSID=Cafe\nBSSID=02-10-00-00-00-02\nChannel=11\nSignal=-30\n"
+    "Security=wep\nWepKey=01 02 03 04 05\n"
+    "[Network.Quiet]\nSSID=Quiet\nBSSID=02-10-00-00-00-03\nChannel=1\nSignal=-90\nHidden=1\n";
+
+std::vector<std::string> column(const ui::ReportList& list, int index) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        cells.push_back(list.cell(row, index));
+    }
+    return cells;
+}
+
+TEST(MainWindowSurveyTest, ScanIsFetchedOnTheFifthTickAndListedInBufferOrder) {
+    RunningUtility u({.extraNetworks = kMoreNetworks});
+    u.run([&](MainWindow& window) {
+        ASSERT_TRUE(window.surveyPending()) << "opening the adapter starts a scan";
+        EXPECT_EQ(window.refreshButton.text(), "Scanning......");
+        EXPECT_EQ(window.listCaption.text(), "Scanning Avaliable Network...");
+        EXPECT_FALSE(window.refreshButton.enabled());
+        EXPECT_FALSE(window.infoButton.visible());
+        for (int tick = 1; tick <= 4; ++tick) {
+            tickAfterPeriod(u);
+            ASSERT_TRUE(window.surveyPending()) << "tick " << tick;
+        }
+        tickAfterPeriod(u);
+        EXPECT_FALSE(window.surveyPending());
+        EXPECT_EQ(window.refreshButton.text(), "Refresh");
+        EXPECT_EQ(window.listCaption.text(), "Avaliable Network:");
+        EXPECT_TRUE(window.networkList.enabled());
+        EXPECT_TRUE(window.infoButton.visible());
+
+        // The adapter delivers the strongest first; a hidden network has an empty SSID.
+        EXPECT_EQ(column(window.networkList, 0), (std::vector<std::string>{"Cafe", "Home", ""}));
+        // -30 dBm counts as -40, that is 100 %; -50 dBm is about 84 %.
+        EXPECT_EQ(window.networkList.cell(0, 1), "100%");
+        const int home = std::stoi(window.networkList.cell(1, 1));
+        EXPECT_GE(home, 75);
+        EXPECT_LE(home, 93);
+    });
+}
+
+TEST(MainWindowSurveyTest, RefreshDuringAScanDoesNothing) {
+    RunningUtility u;
+    u.run([&](MainWindow& window) {
+        tickAfterPeriod(u);
+        tickAfterPeriod(u);
+        window.onRefresh();  // two ticks in: the opening scan is still pending
+        tickAfterPeriod(u);
+        tickAfterPeriod(u);
+        tickAfterPeriod(u);
+        EXPECT_FALSE(window.surveyPending()) << "the running scan was not restarted";
+        window.onRefresh();
+        EXPECT_TRUE(window.surveyPending());
+    });
+}
+
+TEST(MainWindowSurveyTest, ClickedNetworkIsShownForEightTicks) {
+    RunningUtility u({.extraNetworks = kMoreNetworks});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        window.onListClick(0);
+        EXPECT_TRUE(window.selectionShown());
+        EXPECT_EQ(window.infoBox.text(), "Selected Network Information");
+        EXPECT_EQ(window.infoButton.text(), "Connect this site");
+        EXPECT_EQ(window.infoValues[0].text(), "11");
+        EXPECT_EQ(window.infoValues[1].text(), "Infrastructure");
+        EXPECT_EQ(window.infoValues[2].text(), "On");
+        EXPECT_EQ(window.infoValues[3].text(), "02 10 00 00 00 02");
+        for (int tick = 0; tick < 8; ++tick) {
+            tickAfterPeriod(u);
+            ASSERT_TRUE(window.selectionShown()) << tick;
+        }
+        tickAfterPeriod(u);
+        EXPECT_FALSE(window.selectionShown());
+        EXPECT_EQ(window.infoBox.text(), "Current Network Information");
+    });
+}
+
+TEST(MainWindowSurveyTest, ShowDbmListsTheStrengthInDbm) {
+    RunningUtility u({.extraNetworks = kMoreNetworks, .showDbm = 1});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        // -30 dBm with a few dB of jitter, not clamped when shown in dBm.
+        const std::string cell = window.networkList.cell(0, 1);
+        ASSERT_GE(cell.size(), 4u);
+        EXPECT_EQ(cell.substr(cell.size() - 4), " dBm");
+        const int dbm = std::stoi(cell);
+        EXPECT_GE(dbm, -33);
+        EXPECT_LE(dbm, -27);
+    });
+}
+
+TEST(MainWindowSurveyTest, AccessPointViewIgnoresClicksAndAbandonsAPendingScan) {
+    RunningUtility u({.extraNetworks = kMoreNetworks});
+    u.run([&](MainWindow& window) {
+        ASSERT_TRUE(window.surveyPending());
+        chooseMode(window, MainWindow::kModeAccessPoint);
+        EXPECT_FALSE(window.surveyPending());
+        window.onListClick(0);
+        EXPECT_FALSE(window.selectionShown());
+        chooseMode(window, MainWindow::kModeStation);
+        EXPECT_EQ(window.networkList.rowCount(), 0) << "the abandoned scan was never fetched";
     });
 }
 
