@@ -787,3 +787,43 @@ TEST(MainWindowSurveyTest, AccessPointViewIgnoresClicksAndAbandonsAPendingScan) 
 
 }  // namespace
 }  // namespace rizorivu
+
+namespace rizorivu {
+namespace {
+
+TEST(MainWindowStationStatusTest, StationAloneInItsOwnCellIsInAdHocMode) {
+    RunningUtility u;
+    u.context.last.writeLastSetting(OperatingMode::kStation, "NetworkType", "0");
+    u.context.last.writeLastSetting(OperatingMode::kStation, "SSID", "Lonely");
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        EXPECT_EQ(window.linkStatusValue.text(), "In Ad-Hoc Mode.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoType].text(), "Ad-Hoc");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), "Lonely");
+        EXPECT_FALSE(window.signalBar.visible());
+    });
+}
+
+TEST(MainWindowSurveyTest, AnotherClickRestartsTheEightTicks) {
+    RunningUtility u({.extraNetworks = kMoreNetworks});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        window.onListClick(0);
+        for (int tick = 0; tick < 6; ++tick) {
+            tickAfterPeriod(u);
+        }
+        window.onListClick(1);
+        EXPECT_EQ(window.infoValues[3].text(), "02 10 00 00 00 01");
+        for (int tick = 0; tick < 8; ++tick) {
+            tickAfterPeriod(u);
+            ASSERT_TRUE(window.selectionShown()) << tick;
+        }
+        tickAfterPeriod(u);
+        EXPECT_FALSE(window.selectionShown());
+    });
+}
+
+}  // namespace
+}  // namespace rizorivu
