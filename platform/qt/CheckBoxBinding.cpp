@@ -41,13 +41,8 @@ void CheckBoxBinding::repaint(ui::Change change) {
         case ui::Change::Checked:
             showChecked();
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

@@ -21,4 +21,14 @@ inline void applyControlState(QWidget& widget, const ui::Control& model) {
     applyVisible(widget, model);
 }
 
+// Repaints the shared part of a change; every binder passes the changes it does not handle
+// itself here.
+inline void applyControlChange(QWidget& widget, const ui::Control& model, ui::Change change) {
+    if (change == ui::Change::Enabled) {
+        applyEnabled(widget, model);
+    } else if (change == ui::Change::Visible) {
+        applyVisible(widget, model);
+    }
+}
+
 }  // namespace rizorivu::qt

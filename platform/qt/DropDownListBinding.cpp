@@ -83,13 +83,8 @@ void DropDownListBinding::repaint(ui::Change change) {
         case ui::Change::Text:
             showEditText();
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

@@ -22,13 +22,8 @@ void LabelBinding::repaint(ui::Change change) {
         case ui::Change::Text:
             widget_->setText(toQString(model_.text()));
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

@@ -26,13 +26,8 @@ void ProgressBarBinding::repaint(ui::Change change) {
         case ui::Change::Position:
             widget_->setValue(model_.position());
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

@@ -131,13 +131,8 @@ void ReportListBinding::repaint(ui::Change change) {
         case ui::Change::Style:
             showStyle();
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

@@ -50,13 +50,8 @@ void SliderBinding::repaint(ui::Change change) {
         case ui::Change::Position:
             showPosition();
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }

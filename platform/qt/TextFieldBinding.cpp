@@ -78,13 +78,8 @@ void TextFieldBinding::repaint(ui::Change change) {
         case ui::Change::Caret:
             showCaret();
             break;
-        case ui::Change::Enabled:
-            applyEnabled(*widget_, model_);
-            break;
-        case ui::Change::Visible:
-            applyVisible(*widget_, model_);
-            break;
         default:
+            applyControlChange(*widget_, model_, change);
             break;
     }
 }
