@@ -52,6 +52,7 @@ void MainWindow::layOutAccessPointView() {
         infoLabels[row].setText(
             used ? text(kAccessPointLabels[row].first, kAccessPointLabels[row].second)
                  : std::string());
+        infoValues[row].setVisible(used);  // the fifth row has nothing to show here
     }
     infoButton.setText(text("MP_AP_Curr_Net_Setting_More_Set", "More Setting..."));
     clearValueFields();

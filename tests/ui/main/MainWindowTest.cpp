@@ -605,6 +605,7 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
         EXPECT_EQ(window.infoValues[1].text(), "WLAN_AP");
         EXPECT_EQ(window.infoValues[2].text(), "Disable");
         EXPECT_EQ(window.infoValues[3].text(), "Level 0");
+        EXPECT_FALSE(window.infoValues[4].visible()) << "the fifth row has no label here";
         EXPECT_FALSE(window.linkStatusLabel.visible());
         EXPECT_FALSE(window.signalBar.visible());
         EXPECT_TRUE(window.txFrameValue.visible());
@@ -622,6 +623,7 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_EQ(window.refreshButton.text(), "Refresh");
         EXPECT_TRUE(window.linkStatusLabel.visible());
+        EXPECT_TRUE(window.infoValues[4].visible());
     });
 }
 
