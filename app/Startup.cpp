@@ -8,7 +8,7 @@
 
 #include "app/ApplicationContext.h"
 #include "app/CommandLine.h"
-#include "app/Configuration.h"
+#include "settings/Configuration.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
@@ -78,9 +78,7 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // it touches the registry or the adapter yet.
     ApplicationContext context(paths, configuration, ansi, profile, registry, library,
                                platform.clock, wpa);
-    context.adapter = AdapterRecord{};
-    context.startHidden = 1;
-    const ApplicationKey& key = context.appKey;
+    const ApplicationKey& key = context.settings.appKey;
 
     const std::string& languageName =
         library.CheckOSWinNT() != 0 ? configuration.mlUnicodeFile : configuration.mlSbcsFile;

@@ -1,6 +1,6 @@
 #include "ui/Dialog.h"
 
-#include "app/LocalizedText.h"
+#include "settings/LocalizedText.h"
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
 

@@ -44,7 +44,6 @@ struct RunSnapshot {
     std::optional<std::uint32_t> wakeUpFlag;
     std::optional<std::string> storedTitle;
     std::string title;
-    int startHidden = 0;
     std::int32_t adapterHandle = 0;
     int updatePeriodMs = 0;
     StartupTexts texts;
@@ -56,7 +55,7 @@ public:
             const std::function<void()>& windowFindable) override {
         windowFindable();
         RunSnapshot snapshot;
-        const ApplicationKey& key = context.appKey;
+        const ApplicationKey& key = context.settings.appKey;
         auto flag = [&](std::string_view name) -> std::optional<std::uint32_t> {
             return key.store().readDword(Hive::CurrentUser, key.path(), name);
         };
@@ -64,8 +63,7 @@ public:
         snapshot.wakeUpFlag = flag(InstanceValues::kWakeUp);
         snapshot.storedTitle = key.readString("", InstanceValues::kProgramTitle);
         snapshot.title = context.text.text("MP_Dialog_Title", kDefaultTitle);
-        snapshot.startHidden = context.startHidden;
-        snapshot.adapterHandle = context.adapter.handle;
+        snapshot.adapterHandle = context.settings.adapter.handle;
         snapshot.updatePeriodMs = context.configuration.mainPageUpdateTimeMs;
         snapshot.texts = trayTexts;
         runs.push_back(snapshot);
@@ -147,7 +145,6 @@ TEST_F(StartupTest, FirstRunAsksAnyInstanceToCloseThenStoresTheTitleAndRuns) {
     EXPECT_EQ(run.exitFlag, 0u);
     EXPECT_EQ(run.wakeUpFlag, 0u);
     EXPECT_EQ(run.storedTitle, kDefaultTitle);
-    EXPECT_EQ(run.startHidden, 1);
     EXPECT_EQ(run.adapterHandle, AdapterRecord::kNoAdapter);
     EXPECT_EQ(run.updatePeriodMs, 1000);
     EXPECT_EQ(run.texts.tooltip, "RIZorivu --- Wireless LAN Configuration Tool");

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
+#include "ui/CTrayIcon.h"
 #include "tests/support/AdapterTestBed.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
@@ -29,10 +29,10 @@ void tickInView(benchmark::State& state, bool accessPoint) {
     CTrayIcon icon(
         tray, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow, false,
         {[&host](int command) { host.postCommand(command); }, [&host] { host.raiseMainWindow(); }});
-    AdapterDiscovery discovery(*bed.library, context.adapter, bed.registry, bed.ansi, bed.clock,
+    AdapterDiscovery discovery(*bed.library, context.settings.adapter, bed.registry, bed.ansi, bed.clock,
                                configuration.matchingDeviceIds);
-    context.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
-    ui::MainWindow window(context, environment, discovery, icon);
+    context.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+    ui::MainWindow window(context.settings, context.configuration, environment, discovery, icon);
 
     host.script<ui::MainWindow>(
         ui::DialogCode::Main, [&](ui::MainWindow& w, testing::HeadlessHost&) {

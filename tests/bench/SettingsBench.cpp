@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "app/LocalizedText.h"
+#include "settings/LocalizedText.h"
 #include "settings/ProfileStore.h"
 #include "tests/support/TempDir.h"
 

@@ -55,7 +55,7 @@ public:
         const auto caption = captions_.publish(mainWindowCaption(title));
         windowFindable();
         log_.write(caption ? "running " + title : "unpublished " + title);
-        const ApplicationKey& key = context.appKey;
+        const ApplicationKey& key = context.settings.appKey;
         for (;;) {
             clock_.sleepMs(context.configuration.mainPageUpdateTimeMs);
             // The exit request wins over a wake-up request on the same tick.

@@ -7,16 +7,16 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/qt/ButtonBinding.h"
-#include "platform/qt/CheckBoxBinding.h"
-#include "platform/qt/DropDownListBinding.h"
-#include "platform/qt/GroupBoxBinding.h"
-#include "platform/qt/LabelBinding.h"
-#include "platform/qt/ProgressBarBinding.h"
-#include "platform/qt/RadioGroupBinding.h"
-#include "platform/qt/ReportListBinding.h"
-#include "platform/qt/SliderBinding.h"
-#include "platform/qt/TextFieldBinding.h"
+#include "qt/ButtonBinding.h"
+#include "qt/CheckBoxBinding.h"
+#include "qt/DropDownListBinding.h"
+#include "qt/GroupBoxBinding.h"
+#include "qt/LabelBinding.h"
+#include "qt/ProgressBarBinding.h"
+#include "qt/RadioGroupBinding.h"
+#include "qt/ReportListBinding.h"
+#include "qt/SliderBinding.h"
+#include "qt/TextFieldBinding.h"
 #include "ui/Controls.h"
 
 namespace rizorivu::qt {

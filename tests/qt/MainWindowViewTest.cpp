@@ -10,8 +10,8 @@
 
 #include "adapter/AdapterDiscovery.h"
 #include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
-#include "platform/qt/MainWindowView.h"
+#include "ui/CTrayIcon.h"
+#include "qt/MainWindowView.h"
 #include "sim/SimulatedAdapterFactory.h"
 #include "tests/support/AdapterTestBed.h"
 #include "tests/support/HeadlessHost.h"
@@ -69,10 +69,10 @@ struct MainBed {
                                                        registry, *library, clock, wpa);
         tray = std::make_unique<CTrayIcon>(traySystem, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow,
                                            false, CTrayIcon::MainWindowLink{});
-        discovery = std::make_unique<AdapterDiscovery>(*library, context->adapter, registry, ansi,
+        discovery = std::make_unique<AdapterDiscovery>(*library, context->settings.adapter, registry, ansi,
                                                        clock, configuration.matchingDeviceIds);
         main = std::make_unique<ui::MainWindow>(
-            *context, ui::DialogEnvironment{host, context->chain, context->text}, *discovery,
+            context->settings, context->configuration, ui::DialogEnvironment{host, context->chain, context->text}, *discovery,
             *tray);
         host.setMainWindow(main.get());
     }
@@ -183,16 +183,16 @@ TEST_F(MainWindowViewTest, OnlyTheUsersAdapterPickReopensTheAdapter) {
     ASSERT_TRUE(bed.main->adapterOpen());
     ASSERT_GE(bed.main->adapterSelector.selected(), 0);
 
-    bed.library->QvCloseAdapter(&bed.context->adapter);
+    bed.library->QvCloseAdapter(&bed.context->settings.adapter);
     // Programmatic: repainting the same selection does not reopen.
     bed.main->adapterSelector.select(-1);
     bed.main->adapterSelector.select(0);
     EXPECT_EQ(view->adapterSelector()->currentIndex(), 0);
-    EXPECT_LT(bed.library->QueryWL_DriverVersion(&bed.context->adapter), 0)
+    EXPECT_LT(bed.library->QueryWL_DriverVersion(&bed.context->settings.adapter), 0)
         << "the adapter was reopened without a pick";
 
     Q_EMIT view->adapterSelector()->activated(0);
-    EXPECT_GE(bed.library->QueryWL_DriverVersion(&bed.context->adapter), 0);
+    EXPECT_GE(bed.library->QueryWL_DriverVersion(&bed.context->settings.adapter), 0);
 }
 
 }  // namespace

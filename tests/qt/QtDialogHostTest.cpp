@@ -7,7 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-#include "platform/qt/QtDialogHost.h"
+#include "qt/QtDialogHost.h"
 #include "tests/ui/ProbeDialog.h"
 
 namespace rizorivu::qt {

@@ -10,8 +10,8 @@
 
 #include "app/ApplicationContext.h"
 #include "app/Startup.h"
-#include "platform/qt/DisplayCheck.h"
-#include "platform/qt/QtMainWindowRunner.h"
+#include "qt/DisplayCheck.h"
+#include "qt/QtMainWindowRunner.h"
 #include "sim/SimulatedAdapterFactory.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestWorlds.h"
@@ -65,7 +65,7 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
     bool foundWhileRunning = false;
     QTimer::singleShot(0, [&] {
         foundWhileRunning = captions.find(caption);
-        context.appKey.writeDword("", InstanceValues::kExit, 1);
+        context.settings.appKey.writeDword("", InstanceValues::kExit, 1);
     });
 
     QtMainWindowRunner runner(captions);
@@ -77,7 +77,7 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
     EXPECT_TRUE(foundWhileRunning);
     EXPECT_FALSE(captions.find(caption));
     // The request was taken.
-    EXPECT_EQ(context.appKey.readDword("", InstanceValues::kExit), 0);
+    EXPECT_EQ(context.settings.appKey.readDword("", InstanceValues::kExit), 0);
 }
 
 struct DisplayCase {

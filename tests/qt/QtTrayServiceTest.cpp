@@ -8,8 +8,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include "app/CTrayIcon.h"
-#include "platform/qt/QtTrayService.h"
+#include "ui/CTrayIcon.h"
+#include "qt/QtTrayService.h"
 
 namespace rizorivu::qt {
 namespace {

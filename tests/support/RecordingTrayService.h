@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/TrayService.h"
+#include "ui/TrayService.h"
 
 namespace rizorivu::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LocalizedText.h"
+#include "settings/LocalizedText.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
 #include "tests/support/HeadlessHost.h"

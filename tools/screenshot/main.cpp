@@ -17,12 +17,12 @@
 
 #include "adapter/AdapterDiscovery.h"
 #include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
+#include "ui/CTrayIcon.h"
 #include "app/Startup.h"
-#include "platform/qt/MainWindowView.h"
-#include "platform/qt/QtDialogHost.h"
-#include "platform/qt/QtTrayService.h"
-#include "platform/qt/StatusIcons.h"
+#include "qt/MainWindowView.h"
+#include "qt/QtDialogHost.h"
+#include "qt/QtTrayService.h"
+#include "qt/StatusIcons.h"
 #include "sim/SimulatedAdapterFactory.h"
 #include "ui/main/MainWindow.h"
 
@@ -130,9 +130,9 @@ int shootMainWindow(const QString& out, bool accessPoint) {
             return nullptr;
         });
     CTrayIcon trayIcon(tray, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow, false, {});
-    AdapterDiscovery discovery(library, context.adapter, registry, ansi, clock,
+    AdapterDiscovery discovery(library, context.settings.adapter, registry, ansi, clock,
                                configuration.matchingDeviceIds);
-    ui::MainWindow main(context, ui::DialogEnvironment{host, context.chain, context.text},
+    ui::MainWindow main(context.settings, context.configuration, ui::DialogEnvironment{host, context.chain, context.text},
                         discovery, trayIcon);
 
     bool saved = false;
@@ -159,7 +159,7 @@ int shootMainWindow(const QString& out, bool accessPoint) {
         main.end(ui::DialogResult::Closed);
     });
     // The station was last told to join "Home".
-    context.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+    context.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
     host.runModal(main);
     return saved ? 0 : 1;
 }

@@ -7,8 +7,9 @@
 
 #include "settings/HexText.h"
 
-#include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
+#include "settings/Configuration.h"
+#include "settings/SettingsContext.h"
+#include "ui/CTrayIcon.h"
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
 
@@ -46,19 +47,21 @@ constexpr std::array<TextKey, MainWindow::kInfoRows> kCurrentNetworkLabels{{
 
 }  // namespace
 
-MainWindow::MainWindow(ApplicationContext& context, const DialogEnvironment& environment,
-                       AdapterDiscovery& discovery, CTrayIcon& tray)
+MainWindow::MainWindow(SettingsContext& settings, const Configuration& configuration,
+                       const DialogEnvironment& environment, AdapterDiscovery& discovery,
+                       CTrayIcon& tray)
     : Dialog(DialogCode::Main, environment),
-      context_(context),
+      settings_(settings),
+      configuration_(configuration),
       discovery_(discovery),
       tray_(tray),
-      handover_(context.library, context.adapter, context.savedWzcStatus,
-                context.configuration.qvxOidMode),
+      handover_(settings.library, settings.adapter, settings.savedWzcStatus,
+                configuration.qvxOidMode),
       // Zero-filled, so the survey's record count starts at 0.
       surveyBuffer_(adapterbuf::kSurveyBytes, 0) {}
 
 MainWindow::~MainWindow() {
-    context_.wpa.stopWpaConnection();
+    settings_.wpa.stopWpaConnection();
 }
 
 void MainWindow::recaption() {
@@ -75,7 +78,7 @@ void MainWindow::onInitialise() {
     modeSelectable_ = false;
     frameTotal_ = 0;
     lastFrameTotal_ = 0;
-    context_.mode.set(OperatingMode::kStation);
+    settings_.mode.set(OperatingMode::kStation);
 
     trayImage_ = kIconNotConnected;
     previousTrayImage_ = kIconNotConnected;
@@ -142,10 +145,10 @@ void MainWindow::buildLayout() {
     modeSelector.clear();
     modeSelector.addItem(text("MP_STA_AP_Toggle_Button_STA", "Station"));
     modeSelector.addItem(text("MP_STA_AP_Toggle_Button_AP", "Access Point"));
-    modeSelector.select(context_.mode.get());
-    showModeChoice(context_.configuration.enableAccessPoint == 1 && modeSelectable_);
+    modeSelector.select(settings_.mode.get());
+    showModeChoice(configuration_.enableAccessPoint == 1 && modeSelectable_);
 
-    if (context_.mode.get() == OperatingMode::kAccessPoint) {
+    if (settings_.mode.get() == OperatingMode::kAccessPoint) {
         layOutAccessPointView();
         return;
     }
@@ -170,19 +173,19 @@ void MainWindow::openSelectedAdapter() {
 void MainWindow::afterAdapterOpened() {
     modeSelectable_ = false;
     trayImage_ = kIconNotConnected;
-    if (context_.configuration.enableAccessPoint != 0) {
-        switch (context_.library.QueryWL_OperationMode_STA_AP(&context_.adapter)) {
+    if (configuration_.enableAccessPoint != 0) {
+        switch (settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter)) {
             case OperatingMode::kStation:
-                context_.mode.set(OperatingMode::kStation);
+                settings_.mode.set(OperatingMode::kStation);
                 modeSelectable_ = true;
                 break;
             case OperatingMode::kAccessPoint:
-                context_.mode.set(OperatingMode::kAccessPoint);
+                settings_.mode.set(OperatingMode::kAccessPoint);
                 trayImage_ = kIconAccessPoint;
                 modeSelectable_ = true;
                 break;
             default:
-                context_.mode.set(OperatingMode::kStation);
+                settings_.mode.set(OperatingMode::kStation);
                 break;
         }
         buildLayout();
@@ -192,7 +195,7 @@ void MainWindow::afterAdapterOpened() {
 
     surveyPending_ = false;
     surveyCountdown_ = 0;
-    if (context_.mode.get() == OperatingMode::kStation) {
+    if (settings_.mode.get() == OperatingMode::kStation) {
         startScan();
     }
     showModeChoice(modeSelectable_);
@@ -200,10 +203,10 @@ void MainWindow::afterAdapterOpened() {
     if (handover_.openSequence()) {
         showTrayImage(kIconZeroConfig);
     } else {
-        context_.replay.replayLastSettings();
+        settings_.replay.replayLastSettings();
     }
 
-    if (context_.mode.get() == OperatingMode::kAccessPoint) {
+    if (settings_.mode.get() == OperatingMode::kAccessPoint) {
         showAccessPointSettings();
         infoButton.setEnabled(true);
         infoButton.setVisible(true);
@@ -216,7 +219,7 @@ void MainWindow::afterAdapterOpened() {
 }
 
 void MainWindow::pollTick(int timerId) {
-    const ApplicationKey& key = context_.appKey;
+    const ApplicationKey& key = settings_.appKey;
     if (key.readDword(kApplicationKeyItself, kExitRequest).value_or(kNoRequest) == kRequested) {
         key.writeDword(kApplicationKeyItself, kExitRequest, kNoRequest);
         killTimer(kPollTimer);
@@ -228,7 +231,7 @@ void MainWindow::pollTick(int timerId) {
         host().postCommand(CTrayIcon::kOpenUtilityWindow);
         return;
     }
-    if (context_.startHidden != 0) {
+    if (startHidden_) {
         host().hideMainWindow();
     }
 
@@ -246,13 +249,13 @@ void MainWindow::pollTick(int timerId) {
         connectingDots_ = 0;
         stationListTicks_ = 0;
         setListScanning(false);
-    } else if (context_.library.QueryWL_DriverVersion(&context_.adapter) == kAdapterGone) {
-        context_.wpa.stopWpaConnection();
+    } else if (settings_.library.QueryWL_DriverVersion(&settings_.adapter) == kAdapterGone) {
+        settings_.wpa.stopWpaConnection();
         closeAllDialogs();
         handover_.adapterLost();
         adapterOpen_ = false;
         discovery_.markClosed();
-        context_.library.QvCloseAdapter(&context_.adapter);
+        settings_.library.QvCloseAdapter(&settings_.adapter);
         tray_.removeIcon();
         return;
     }
@@ -263,7 +266,7 @@ void MainWindow::pollTick(int timerId) {
         case ZeroConfigHandover::TickAction::EndTick:
             return;
         case ZeroConfigHandover::TickAction::ReplayThenContinue:
-            context_.replay.replayLastSettings();
+            settings_.replay.replayLastSettings();
             break;
         case ZeroConfigHandover::TickAction::TookControl:
             showTrayImage(kIconZeroConfig);
@@ -276,7 +279,7 @@ void MainWindow::pollTick(int timerId) {
         return;
     }
 
-    if (context_.mode.get() == OperatingMode::kAccessPoint) {
+    if (settings_.mode.get() == OperatingMode::kAccessPoint) {
         showFrameCounts();
         if (++stationListTicks_ == kStationListEvery) {
             refreshStationList();
@@ -314,7 +317,7 @@ void MainWindow::closeAllDialogs() {
 }
 
 void MainWindow::openUtilityWindow() {
-    context_.startHidden = 0;
+    startHidden_ = false;
     killTimer(kPollTimer);
     if (handover_.state() == ZeroConfigHandover::kServiceControls) {
         const MessageAnswer answer =
@@ -345,7 +348,7 @@ void MainWindow::showTrayImage(int image) {
 }
 
 void MainWindow::startPollTimer() {
-    startTimer(kPollTimer, context_.configuration.mainPageUpdateTimeMs);
+    startTimer(kPollTimer, configuration_.mainPageUpdateTimeMs);
 }
 
 void MainWindow::showAdapterRows() {
@@ -416,9 +419,9 @@ void MainWindow::setListScanning(bool scanning) {
 }
 
 void MainWindow::showCurrentStatusValue() {
-    AdapterLibrary& library = context_.library;
-    AdapterRecord* adapter = &context_.adapter;
-    const LocalizedText& text = context_.text;
+    AdapterLibrary& library = settings_.library;
+    AdapterRecord* adapter = &settings_.adapter;
+    const LocalizedText& text = texts();
 
     const int state = library.QueryWL_ConnectState(adapter);
     if (const int type = library.QueryWL_NetworkType(adapter); type != -1) {
@@ -437,22 +440,22 @@ void MainWindow::showCurrentStatusValue() {
     } else if (state == 1) {
         // Not connected: the network the station was last told to join.
         std::string bytes =
-            context_.ansi.toAnsi(context_.last.lastSettingText(context_.mode.get(), "SSID"));
+            settings_.ansi.toAnsi(settings_.last.lastSettingText(settings_.mode.get(), "SSID"));
         bytes.resize(std::min<std::size_t>(bytes.size(), adapterbuf::kSsidBytes));
         ssidBytes = bytes;
     }
     if (ssidBytes) {
         ssidBytes->resize(std::strlen(ssidBytes->c_str()));  // a zero byte ends the SSID
         infoValues[kInfoSsid].setText(ssidBytes->empty() ? text.text("MP_STA_SSID_any", "<any>")
-                                                         : context_.ansi.fromAnsi(*ssidBytes));
+                                                         : settings_.ansi.fromAnsi(*ssidBytes));
     }
     if (const int rate = library.QueryWL_CurrentLinkSpeed(adapter); rate != -1) {
         infoValues[kInfoRate].setText(rateText(text, rate));
     }
     if (const int wep = library.QueryWL_WEPStatus(adapter); wep >= 0) {
         infoValues[kInfoEncryption].setText(
-            context_.configuration.debugMode != 0
-                ? encryptionDebugText(wep, context_.last.lastSettingInt("WEPStatus"))
+            configuration_.debugMode != 0
+                ? encryptionDebugText(wep, settings_.last.lastSettingInt("WEPStatus"))
                 : encryptionText(text, wep));
     }
 }
@@ -461,10 +464,10 @@ void MainWindow::showLinkStatusInfo() {
     if (surveyPending_) {
         return;  // no status updates while a scan runs
     }
-    AdapterLibrary& library = context_.library;
-    AdapterRecord* adapter = &context_.adapter;
-    const LocalizedText& text = context_.text;
-    const Configuration& configuration = context_.configuration;
+    AdapterLibrary& library = settings_.library;
+    AdapterRecord* adapter = &settings_.adapter;
+    const LocalizedText& text = texts();
+    const Configuration& configuration = configuration_;
 
     const int state = library.QueryWL_ConnectState(adapter);
     const int type = library.QueryWL_NetworkType(adapter);

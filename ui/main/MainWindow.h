@@ -11,7 +11,8 @@
 #include "ui/main/StationStatusText.h"
 
 namespace rizorivu {
-struct ApplicationContext;
+struct Configuration;
+struct SettingsContext;
 class CTrayIcon;
 }  // namespace rizorivu
 
@@ -55,10 +56,11 @@ public:
     // Answers of the driver's version query when the adapter has gone.
     static constexpr int kAdapterGone = -1;
 
-    // The environment's chain and texts are the context's; the tray icon and discovery outlive
-    // the window.
-    MainWindow(ApplicationContext& context, const DialogEnvironment& environment,
-               AdapterDiscovery& discovery, CTrayIcon& tray);
+    // The settings, the configuration, the environment, the tray icon and discovery all
+    // outlive the window.
+    MainWindow(SettingsContext& settings, const Configuration& configuration,
+               const DialogEnvironment& environment, AdapterDiscovery& discovery,
+               CTrayIcon& tray);
     // Stops any WPA worker: nothing may run against the adapter once the window is gone.
     ~MainWindow() override;
 
@@ -121,6 +123,9 @@ public:
 
     // --- state, for views and tests
     bool adapterOpen() const { return adapterOpen_; }
+    // True from start-up until the user first opens the window from the tray: until then the
+    // window hides itself on every status tick.
+    bool startHidden() const { return startHidden_; }
     bool modeSelectable() const { return modeSelectable_; }
     int trayImage() const { return trayImage_; }
     int wzcState() const { return handover_.state(); }
@@ -159,13 +164,15 @@ private:
     void refreshStationList();       // associated stations: filled later
     void showFrameCounts();          // access-point frame counters
 
-    ApplicationContext& context_;
+    SettingsContext& settings_;
+    const Configuration& configuration_;
     AdapterDiscovery& discovery_;
     CTrayIcon& tray_;
     ZeroConfigHandover handover_;
 
     std::vector<std::uint8_t> surveyBuffer_;
     bool adapterOpen_ = false;
+    bool startHidden_ = true;
     bool modeSelectable_ = false;
     bool surveyPending_ = false;
     int surveyCountdown_ = 0;

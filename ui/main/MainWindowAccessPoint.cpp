@@ -4,8 +4,9 @@
 #include <array>
 #include <string>
 
-#include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
+#include "settings/Configuration.h"
+#include "settings/SettingsContext.h"
+#include "ui/CTrayIcon.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 #include "ui/main/MainWindow.h"
@@ -73,8 +74,8 @@ void MainWindow::layOutAccessPointView() {
 }
 
 void MainWindow::showAccessPointSettings() {
-    const LastSettings& last = context_.last;
-    SettingApplier& applier = context_.applier;
+    const LastSettings& last = settings_.last;
+    SettingApplier& applier = settings_.applier;
 
     int channel = last.lastSettingInt("Channel");
     if (channel > 99 || channel < 0) {
@@ -84,7 +85,7 @@ void MainWindow::showAccessPointSettings() {
     infoValues[kApChannel].setText(channel < 1 || channel > 14 ? std::string("---")
                                                                : std::to_string(channel));
 
-    std::string ssid(utf8Prefix(last.lastSettingText(context_.mode.get(), "SSID"), kSsidChars));
+    std::string ssid(utf8Prefix(last.lastSettingText(settings_.mode.get(), "SSID"), kSsidChars));
     if (ssid.empty()) {
         ssid = kDefaultApSsid;
         applier.applySsidText(ssid);
@@ -115,7 +116,7 @@ void MainWindow::showAccessPointSettings() {
 
 void MainWindow::refreshStationList() {
     std::array<std::uint8_t, adapterbuf::kStationListBytes> list{};
-    if (context_.library.WL_RetrieveStationList(&context_.adapter, list.data(),
+    if (settings_.library.WL_RetrieveStationList(&settings_.adapter, list.data(),
                                                 static_cast<int>(list.size())) == -1) {
         return;  // the list keeps its rows
     }
@@ -131,7 +132,7 @@ void MainWindow::refreshStationList() {
 
 void MainWindow::showFrameCounts() {
     FrameCounts counts;
-    if (context_.library.GetTxRxFrameCount(&context_.adapter, &counts) != -1) {
+    if (settings_.library.GetTxRxFrameCount(&settings_.adapter, &counts) != -1) {
         txFrameValue.setText(std::to_string(counts.transmitted));
         rxFrameValue.setText(std::to_string(counts.received));
     }
@@ -139,11 +140,11 @@ void MainWindow::showFrameCounts() {
 
 void MainWindow::onModeSelected() {
     const int entry = modeSelector.selected();
-    if (entry < 0 || entry > OperatingMode::kAccessPoint || entry == context_.mode.get()) {
+    if (entry < 0 || entry > OperatingMode::kAccessPoint || entry == settings_.mode.get()) {
         return;
     }
     modeSelector.setEnabled(false);
-    context_.mode.set(entry);
+    settings_.mode.set(entry);
     const bool accessPoint = entry == OperatingMode::kAccessPoint;
     if (accessPoint) {
         stationListTicks_ = 0;
@@ -159,20 +160,20 @@ void MainWindow::onModeSelected() {
     }
     buildLayout();
 
-    if (context_.library.SetWL_OperationMode_STA_AP(&context_.adapter, entry) == -1) {
+    if (settings_.library.SetWL_OperationMode_STA_AP(&settings_.adapter, entry) == -1) {
         ask(MessageBox{kModeChangeFailed, text("MP_Dialog_Title", "Nimbo K-540 Utility"),
                        MessageButtons::Ok, MessageIcon::Exclamation});
         // The window ends when this handler returns, and with it the utility.
         end(DialogResult::Closed);
     }
-    context_.clock.sleepMs(kModeSettleMs);
-    context_.replay.replayLastSettings();
+    settings_.clock.sleepMs(kModeSettleMs);
+    settings_.replay.replayLastSettings();
     if (accessPoint) {
         showAccessPointSettings();
         infoButton.setVisible(true);
         infoButton.setEnabled(true);
     } else {
-        context_.clock.sleepMs(kStationSettleMs);
+        settings_.clock.sleepMs(kStationSettleMs);
     }
     modeSelector.setEnabled(true);
 }

@@ -3,7 +3,8 @@
 #include <array>
 #include <string>
 
-#include "app/ApplicationContext.h"
+#include "settings/Configuration.h"
+#include "settings/SettingsContext.h"
 #include "settings/HexText.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SurveyBuffer.h"
@@ -69,7 +70,7 @@ void MainWindow::layOutSelectedNetworkInfo() {
 void MainWindow::fillNetworkList() {
     networkList.removeAllRows();
     const SurveyBuffer survey{std::span<std::uint8_t>(surveyBuffer_)};
-    const bool showDbm = context_.configuration.showDbm != 0;
+    const bool showDbm = configuration_.showDbm != 0;
     for (std::size_t i = 0; i < survey.recordCount(); ++i) {
         const std::optional<SurveyRecordView> record = survey.record(i);
         if (!record) {
@@ -90,24 +91,24 @@ void MainWindow::startScan() {
     surveyCountdown_ = kSurveyWaitTicks;
     infoButton.setVisible(false);
     modeSelector.setEnabled(false);
-    context_.library.WL_SiteSurveyStart(&context_.adapter);
+    settings_.library.WL_SiteSurveyStart(&settings_.adapter);
 }
 
 void MainWindow::finishScan() {
     if (handover_.state() != 1) {
         infoButton.setVisible(true);
     }
-    if (context_.configuration.enableAccessPoint != 0) {
+    if (configuration_.enableAccessPoint != 0) {
         modeSelector.setEnabled(true);
     }
-    if (context_.library.WL_RetrieveSiteSurveyData(&context_.adapter, surveyBuffer_.data(),
+    if (settings_.library.WL_RetrieveSiteSurveyData(&settings_.adapter, surveyBuffer_.data(),
                                                    static_cast<int>(surveyBuffer_.size())) == -1) {
         // The last result stays listed, and Refresh is offered again at once rather than
         // waiting for the adapter to be reopened.
         setListScanning(false);
         return;
     }
-    context_.library.WL_FilteSiteSurveyData(&context_.adapter,
+    settings_.library.WL_FilteSiteSurveyData(&settings_.adapter,
                                             std::span<std::uint8_t, adapterbuf::kSurveyBytes>(
                                                 surveyBuffer_.data(), adapterbuf::kSurveyBytes));
     fillNetworkList();
@@ -116,7 +117,7 @@ void MainWindow::finishScan() {
 }
 
 void MainWindow::onRefresh() {
-    if (context_.mode.get() != OperatingMode::kStation) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
         refreshStationList();
         return;
     }
@@ -126,7 +127,7 @@ void MainWindow::onRefresh() {
 }
 
 void MainWindow::onListClick(int row) {
-    if (context_.mode.get() != OperatingMode::kStation) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
         return;
     }
     networkList.select(row);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/LocalizedText.h"
+#include "settings/LocalizedText.h"
 
 namespace rizorivu::ui {
 

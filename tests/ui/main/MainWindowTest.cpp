@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/ApplicationContext.h"
-#include "app/CTrayIcon.h"
+#include "ui/CTrayIcon.h"
 #include "tests/support/AdapterTestBed.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
@@ -83,7 +83,7 @@ struct RunningUtility {
           icon(tray, kTooltip, kAppIcon, CTrayIcon::kOpenUtilityWindow, false,
                CTrayIcon::MainWindowLink{[this](int c) { host.postCommand(c); },
                                          [this] { host.raiseMainWindow(); }}),
-          discovery(*bed.library, context.adapter, bed.registry, bed.ansi, bed.clock,
+          discovery(*bed.library, context.settings.adapter, bed.registry, bed.ansi, bed.clock,
                     context.configuration.matchingDeviceIds) {
         icon.setMenuTexts("Open Utility Window", "Exit RIZorivu");
         icon.removeIcon();
@@ -91,7 +91,7 @@ struct RunningUtility {
 
     // Runs the main window; `session` is everything the user and the world do meanwhile.
     void run(const std::function<void(MainWindow&)>& session) {
-        MainWindow window(context, environment, discovery, icon);
+        MainWindow window(context.settings, context.configuration, environment, discovery, icon);
         host.script<MainWindow>(DialogCode::Main, [&](MainWindow& w, HeadlessHost&) {
             session(w);
             if (!w.ended()) {
@@ -126,10 +126,10 @@ struct RunningUtility {
         return closedMeanwhile;
     }
 
-    int appFlag(const char* name) { return context.appKey.readDword("", name).value_or(0); }
-    void setAppFlag(const char* name, int value) { context.appKey.writeDword("", name, value); }
-    int zeroConfigStatus() { return bed.library->QueryWL_CheckWZCStatus(&context.adapter); }
-    int privateOids() { return bed.library->QueryWL_QVUseQVXOidState(&context.adapter); }
+    int appFlag(const char* name) { return context.settings.appKey.readDword("", name).value_or(0); }
+    void setAppFlag(const char* name, int value) { context.settings.appKey.writeDword("", name, value); }
+    int zeroConfigStatus() { return bed.library->QueryWL_CheckWZCStatus(&context.settings.adapter); }
+    int privateOids() { return bed.library->QueryWL_QVUseQVXOidState(&context.settings.adapter); }
     std::string station(std::string_view name) { return bed.station(name); }
     const HeadlessHost::MainWindowState& windowState() const { return host.mainWindowState(); }
     void chooseFromTrayMenu(int command) {
@@ -198,7 +198,8 @@ TEST(MainWindowTest, WithoutAdapterNothingShowsUntilOneIsPluggedIn) {
 
 TEST(MainWindowTest, SecondStartWakesTheWindowAtTheNextTick) {
     RunningUtility u;
-    u.run([&](MainWindow&) {
+    u.run([&](MainWindow& window) {
+        EXPECT_TRUE(window.startHidden());
         u.tick();
         ASSERT_FALSE(u.windowState().visible);
         u.setAppFlag(kWakeUpRequest, 1);
@@ -206,7 +207,7 @@ TEST(MainWindowTest, SecondStartWakesTheWindowAtTheNextTick) {
         EXPECT_TRUE(u.windowState().visible);
         EXPECT_TRUE(u.windowState().centred);
         EXPECT_EQ(u.appFlag(kWakeUpRequest), 0);
-        EXPECT_EQ(u.context.startHidden, 0);
+        EXPECT_FALSE(window.startHidden());
         u.tick();
         EXPECT_TRUE(u.windowState().visible) << "once opened, ticks no longer hide it";
     });
@@ -244,11 +245,11 @@ TEST(MainWindowTest, UnpluggedAdapterClosesEverythingAndReplugReplays) {
         EXPECT_FALSE(u.tray.shown);
         EXPECT_FALSE(window.adapterOpen());
         EXPECT_EQ(u.bed.wpa.stops, stopsBefore + 1);
-        EXPECT_EQ(u.context.savedWzcStatus, -1);
+        EXPECT_EQ(u.context.settings.savedWzcStatus, -1);
         EXPECT_FALSE(window.ended());
 
         // A setting lost meanwhile comes back with the replay at the next plug-in.
-        u.context.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+        u.context.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
                                      "FragmentationThreshold");
         u.tick();
         EXPECT_FALSE(u.tray.shown);
@@ -435,7 +436,7 @@ TEST(MainWindowTest, OpeningFollowsTheModeTheAdapterReports) {
 TEST(MainWindowTest, AccessPointAdapterGetsItsOwnSettingsReplayed) {
     RunningUtility u({.modeAtPlugIn = "ap"});
     u.run([&](MainWindow& window) {
-        EXPECT_EQ(u.context.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kAccessPoint);
         EXPECT_EQ(u.bed.accessPoint("SSID"), "WLAN_AP");
         EXPECT_EQ(u.station("NetworkType"), "") << "the station's settings stay untouched";
         EXPECT_TRUE(window.infoButton.visible());
@@ -447,7 +448,7 @@ TEST(MainWindowTest, AccessPointAdapterGetsItsOwnSettingsReplayed) {
 TEST(MainWindowTest, ChoosingTheAdapterAgainReopensAndReplaysIt) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
-        u.context.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+        u.context.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
                                      "FragmentationThreshold");
         window.adapterSelector.select(0);
         window.onAdapterSelected();
@@ -525,7 +526,7 @@ TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
         EXPECT_FALSE(window.txFrameValue.visible());
         EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), "<any>");
 
-        u.context.applier.applySsidText("Home");
+        u.context.settings.applier.applySsidText("Home");
         u.bed.clock.advance(2000);
         tickAfterPeriod(u);
         EXPECT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
@@ -561,7 +562,7 @@ TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLi
     RunningUtility u;
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
-        u.context.applier.applySsidText("Home");
+        u.context.settings.applier.applySsidText("Home");
         u.bed.clock.advance(2000);
         tickAfterPeriod(u);
         const int first = u.tray.shownIcon;
@@ -571,7 +572,7 @@ TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLi
         EXPECT_NE(u.tray.shownIcon, first) << "frames moved, so the icon flips";
         EXPECT_EQ(window.trayImage(), u.tray.shownIcon);
 
-        u.context.applier.applySsidText("");
+        u.context.settings.applier.applySsidText("");
         tickAfterPeriod(u);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_FALSE(window.signalBar.visible());
@@ -593,8 +594,8 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
     RunningUtility u;
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
-        EXPECT_EQ(u.context.mode.get(), OperatingMode::kAccessPoint);
-        EXPECT_EQ(u.bed.library->QueryWL_OperationMode_STA_AP(&u.context.adapter), 1);
+        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.bed.library->QueryWL_OperationMode_STA_AP(&u.context.settings.adapter), 1);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconAccessPoint);
         EXPECT_TRUE(window.modeSelector.enabled());
         EXPECT_EQ(window.listCaption.text(), "Connect Station List:");
@@ -619,7 +620,7 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
         EXPECT_FALSE(window.txFrameValue.text().empty());
 
         chooseMode(window, MainWindow::kModeStation);
-        EXPECT_EQ(u.context.mode.get(), OperatingMode::kStation);
+        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kStation);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_EQ(window.refreshButton.text(), "Refresh");
         EXPECT_TRUE(window.linkStatusLabel.visible());
@@ -633,16 +634,16 @@ TEST(MainWindowAccessPointTest, ChoosingTheActiveModeDoesNothing) {
         const std::size_t iconChanges = u.tray.iconHistory.size();
         chooseMode(window, MainWindow::kModeStation);
         EXPECT_EQ(u.tray.iconHistory.size(), iconChanges);
-        EXPECT_EQ(u.context.mode.get(), OperatingMode::kStation);
+        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kStation);
     });
 }
 
 TEST(MainWindowAccessPointTest, StoredValuesOutsideTheirRangeAreReplacedAndWritten) {
     RunningUtility u;
-    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "120");
-    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPStatus", "0");
-    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPKeyLength", "128");
-    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "TxPowerLevel", "2");
+    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "120");
+    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPStatus", "0");
+    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPKeyLength", "128");
+    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "TxPowerLevel", "2");
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
         EXPECT_EQ(window.infoValues[0].text(), "6");
@@ -654,7 +655,7 @@ TEST(MainWindowAccessPointTest, StoredValuesOutsideTheirRangeAreReplacedAndWritt
 
 TEST(MainWindowAccessPointTest, ChannelZeroShowsDashesAndStaysStored) {
     RunningUtility u;
-    u.context.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "0");
+    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "0");
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
         EXPECT_EQ(window.infoValues[0].text(), "---");
@@ -795,8 +796,8 @@ namespace {
 
 TEST(MainWindowStationStatusTest, StationAloneInItsOwnCellIsInAdHocMode) {
     RunningUtility u;
-    u.context.last.writeLastSetting(OperatingMode::kStation, "NetworkType", "0");
-    u.context.last.writeLastSetting(OperatingMode::kStation, "SSID", "Lonely");
+    u.context.settings.last.writeLastSetting(OperatingMode::kStation, "NetworkType", "0");
+    u.context.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Lonely");
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
         u.bed.clock.advance(2000);

@@ -1,0 +1,38 @@
+#include "qt/ButtonBinding.h"
+
+#include "qt/ControlState.h"
+#include "qt/QtText.h"
+
+namespace rizorivu::qt {
+
+ButtonBinding::ButtonBinding(ui::Button& model, QWidget* parent, std::function<void()> onPressed)
+    : model_(model),
+      onPressed_(std::move(onPressed)),
+      widget_(new QPushButton(parent)),
+      subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    widget_->setAutoDefault(false);
+    widget_->setDefault(false);
+    widget_->setText(toQString(model_.text()));
+    applyControlState(*widget_, model_);
+    QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
+        if (onPressed_) {
+            onPressed_();
+        }
+    });
+}
+
+void ButtonBinding::repaint(ui::Change change) {
+    if (!widget_) {
+        return;
+    }
+    switch (change) {
+        case ui::Change::Text:
+            widget_->setText(toQString(model_.text()));
+            break;
+        default:
+            applyControlChange(*widget_, model_, change);
+            break;
+    }
+}
+
+}  // namespace rizorivu::qt

@@ -1,0 +1,70 @@
+#include "qt/DialogWindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace rizorivu::qt {
+
+DialogWindow::DialogWindow(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void DialogWindow::run(const std::function<void()>& handler) {
+    if (handler) {
+        handler();
+    }
+}
+
+void DialogWindow::accept() {
+    run(behaviour_.onEnter);
+}
+
+void DialogWindow::reject() {
+    run(behaviour_.onEscape);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                event->accept();
+                run(behaviour_.onEnter);
+                return;
+            case Qt::Key_Escape:
+                event->accept();
+                run(behaviour_.onEscape);
+                return;
+            default:
+                break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    // The window goes only when its model ends; the host hides it then.
+    event->ignore();
+    if (event->spontaneous()) {
+        if (behaviour_.onCloseBox) {
+            behaviour_.onCloseBox(true);
+        }
+    } else {
+        run(behaviour_.onCloseRequest);
+    }
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized() || !behaviour_.onMinimiseBox) {
+        return;
+    }
+    // The model decides what minimising means. The window is then taken out of the minimised
+    // state (after the model has had its say, so that a window it hides is not first mapped
+    // again), so that showing it later brings it back whole.
+    behaviour_.onMinimiseBox(true);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+}  // namespace rizorivu::qt

@@ -1,0 +1,265 @@
+#include "qt/QtDialogHost.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+
+#include "qt/QtText.h"
+
+namespace rizorivu::qt {
+
+namespace {
+
+QMessageBox::Icon toQt(ui::MessageIcon icon) {
+    switch (icon) {
+        case ui::MessageIcon::Information:
+            return QMessageBox::Information;
+        case ui::MessageIcon::Question:
+            return QMessageBox::Question;
+        case ui::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case ui::MessageIcon::Error:
+            return QMessageBox::Critical;
+        case ui::MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+bool onSomeScreen(const QRect& frame) {
+    return QGuiApplication::screenAt(frame.topLeft()) != nullptr ||
+           QGuiApplication::screenAt(frame.bottomRight()) != nullptr;
+}
+
+}  // namespace
+
+QtDialogHost::QtDialogHost(ViewFactory factory) : factory_(std::move(factory)) {}
+
+QtDialogHost::~QtDialogHost() {
+    for (auto& [key, timer] : timers_) {
+        delete timer.data();
+    }
+}
+
+QtDialogHost::Run* QtDialogHost::runOf(const ui::Dialog& dialog) {
+    for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
+        if ((*it)->dialog == &dialog) {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
+DialogWindow* QtDialogHost::windowOf(const ui::Dialog& dialog) const {
+    for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
+        if ((*it)->dialog == &dialog) {
+            return &(*it)->view->window();
+        }
+    }
+    return nullptr;
+}
+
+DialogWindow* QtDialogHost::mainDialogWindow() const {
+    return main_ == nullptr ? nullptr : windowOf(*main_);
+}
+
+ui::DialogResult QtDialogHost::runModal(ui::Dialog& dialog) {
+    QWidget* parent = runs_.empty() ? nullptr : &runs_.back()->view->window();
+    std::unique_ptr<DialogView> view = factory_ ? factory_(dialog, parent) : nullptr;
+    if (!view) {
+        view = std::make_unique<DialogView>(dialog, parent);
+    }
+    QEventLoop loop;
+    runs_.push_back(std::make_unique<Run>(Run{&dialog, std::move(view), &loop}));
+    DialogWindow& window = runs_.back()->view->window();
+
+    ui::Dialog* const previousMain = main_;
+    const bool isMain = dialog.code() == ui::DialogCode::Main;
+    if (isMain) {
+        main_ = &dialog;
+        mainParked_ = false;
+    } else {
+        window.setWindowModality(Qt::ApplicationModal);
+    }
+
+    dialog.initialise();
+    // A dialog that ended itself while initialising is never shown.
+    if (!dialog.ended()) {
+        if (isMain) {
+            // As a modal dialog does, the main window shows once initialised, whatever the
+            // initialisation did; only later calls hide it.
+            mainShown_ = true;
+            placeMainWindow();
+        } else {
+            window.show();
+            window.raise();
+            window.activateWindow();
+        }
+        loop.exec(QEventLoop::DialogExec);
+    }
+
+    stopTimersOf(dialog);
+    window.hide();
+    if (isMain) {
+        main_ = previousMain;
+        mainShown_ = false;
+    }
+    // The run may not be the last one any more only if a nested run is still unwinding,
+    // which the nested event loops rule out; search anyway rather than trust the order.
+    const auto it = std::find_if(runs_.begin(), runs_.end(),
+                                 [&dialog](const auto& run) { return run->dialog == &dialog; });
+    if (it != runs_.end()) {
+        runs_.erase(it);
+    }
+    return dialog.result();
+}
+
+void QtDialogHost::endDialog(ui::Dialog& dialog, ui::DialogResult) {
+    Run* run = runOf(dialog);
+    if (run == nullptr) {
+        return;
+    }
+    run->view->window().hide();
+    // The loop returns once the handler that ended the dialog has returned to it (or, for an
+    // outer run, once the runs above it have unwound).
+    run->loop->exit(0);
+}
+
+void QtDialogHost::forget(const ui::Dialog& dialog) {
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (it->first.first == &dialog) {
+            if (QTimer* timer = it->second) {
+                timer->stop();
+                timer->disconnect();
+                // Perhaps inside this very timer's handler: let the event loop delete it.
+                timer->deleteLater();
+            }
+            it = timers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (main_ == &dialog) {
+        main_ = nullptr;
+    }
+}
+
+ui::MessageAnswer QtDialogHost::showMessage(ui::Dialog& owner, const ui::MessageBox& box) {
+    DialogWindow* ownerWindow = windowOf(owner);
+    QWidget* parent = ownerWindow != nullptr && ownerWindow->isVisible() ? ownerWindow : nullptr;
+    const bool yesNo = box.buttons == ui::MessageButtons::YesNo;
+    QMessageBox message(toQt(box.icon), toQString(box.caption), toQString(box.text),
+                        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    message.setTextFormat(Qt::PlainText);
+    message.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    message.setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    const int answer = message.exec();
+    if (!yesNo) {
+        return ui::MessageAnswer::Ok;
+    }
+    return answer == QMessageBox::Yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No;
+}
+
+void QtDialogHost::startTimer(ui::Dialog& owner, int timerId, int periodMs) {
+    QPointer<QTimer>& timer = timers_[{&owner, timerId}];
+    if (!timer) {
+        timer = new QTimer;
+        ui::Dialog* dialog = &owner;
+        QObject::connect(timer, &QTimer::timeout, timer,
+                         [dialog, timerId] { dialog->onTimer(timerId); });
+    }
+    timer->start(std::max(periodMs, 0));
+}
+
+void QtDialogHost::killTimer(ui::Dialog& owner, int timerId) {
+    const auto it = timers_.find({&owner, timerId});
+    if (it != timers_.end() && it->second) {
+        // Stopped, not deleted: the handler now running may be this timer's.
+        it->second->stop();
+    }
+}
+
+bool QtDialogHost::timerRunning(const ui::Dialog& owner, int timerId) const {
+    const auto it = timers_.find({&owner, timerId});
+    return it != timers_.end() && it->second && it->second->isActive();
+}
+
+void QtDialogHost::stopTimersOf(const ui::Dialog& dialog) {
+    for (auto& [key, timer] : timers_) {
+        if (key.first == &dialog && timer) {
+            timer->stop();
+        }
+    }
+}
+
+void QtDialogHost::postCommand(int commandId) {
+    QMetaObject::invokeMethod(
+        &queue_,
+        [this, commandId] {
+            if (main_ != nullptr) {
+                main_->onCommand(commandId);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void QtDialogHost::placeMainWindow() {
+    DialogWindow* window = mainDialogWindow();
+    if (window == nullptr) {
+        return;
+    }
+    if (mainShown_ && !mainParked_) {
+        window->show();
+    } else {
+        window->hide();
+    }
+}
+
+void QtDialogHost::showMainWindow() {
+    mainShown_ = true;
+    placeMainWindow();
+}
+
+void QtDialogHost::hideMainWindow() {
+    mainShown_ = false;
+    placeMainWindow();
+}
+
+void QtDialogHost::centreMainWindow() {
+    DialogWindow* window = mainDialogWindow();
+    if (window == nullptr) {
+        return;
+    }
+    QScreen* screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        window->adjustSize();
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    mainParked_ = false;
+    placeMainWindow();
+}
+
+void QtDialogHost::raiseMainWindow() {
+    DialogWindow* window = mainDialogWindow();
+    if (window != nullptr && window->isVisible()) {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void QtDialogHost::moveMainWindow(int x, int y) {
+    DialogWindow* window = mainDialogWindow();
+    if (window == nullptr) {
+        return;
+    }
+    window->move(x, y);
+    mainParked_ = !onSomeScreen(QRect(QPoint(x, y), window->frameGeometry().size()));
+    placeMainWindow();
+}
+
+}  // namespace rizorivu::qt

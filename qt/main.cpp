@@ -1,0 +1,36 @@
+// The rizorivu executable: start-up on a Qt window system.
+#include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+#include "platform/ApplicationPaths.h"
+#include "platform/CaptionRegistry.h"
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "qt/DisplayCheck.h"
+#include "qt/QtMainWindowRunner.h"
+
+int main(int argc, char** argv) {
+    using namespace rizorivu;
+
+    const ProcessEnvironment environment;
+    const std::vector<std::string> rawArguments(argv + 1, argv + argc);
+    if (!qt::displayAvailable(environment, rawArguments)) {
+        std::cerr << qt::kNoDisplayMessage << '\n';
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    // The main window spends most of its life hidden; only the end of its run ends the process.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Qt has taken its own options out of argv.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+
+    RealClock clock;
+    const CaptionRegistry captions = CaptionRegistry::fromEnvironment(environment);
+    qt::QtMainWindowRunner runner(captions);
+    const StartupPlatform platform{environment, clock, captions, std::cerr};
+    return runApplication(arguments, readModulePath(), platform, runner).exitCode;
+}
