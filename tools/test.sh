@@ -5,7 +5,9 @@
 #   3. builds and runs it again with AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 #      together with every fuzz target for a bounded number of inputs,
 #   4. runs the threaded tests under ThreadSanitizer.
-# Any failing test or sanitizer report fails the run.
+# Before building it checks that every source is formatted as .clang-format says, and every
+# build checks the layer order (tools/check-layers.cmake).
+# Any failing test, sanitizer report, unformatted source or upward include fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,6 +44,18 @@ run_ctest() {
     summary+=("$name: $passed passed, $failed failed")
     if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then total_failed=$((total_failed + 1)); fi
 }
+
+echo "== Format (clang-format)"
+unformatted=$(git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep -oE '^[^:]+:[0-9]+:[0-9]+: warning' | cut -d: -f1 | sort -u || true)
+if [ -n "$unformatted" ]; then
+    echo "These files are not formatted as .clang-format says (run clang-format -i on them):"
+    echo "$unformatted"
+    summary+=("format: 0 passed, 1 failed")
+    total_failed=$((total_failed + 1))
+else
+    summary+=("format: 1 passed, 0 failed")
+    total_passed=$((total_passed + 1))
+fi
 
 echo "== Build (GCC)"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
