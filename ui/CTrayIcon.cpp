@@ -1,7 +1,8 @@
 #include "ui/CTrayIcon.h"
 
-#include <algorithm>
 #include <utility>
+
+#include "platform/Unicode.h"
 
 namespace rizorivu {
 
@@ -12,8 +13,10 @@ constexpr int kOpenPosition = 0;
 constexpr int kExitPosition = 1;
 constexpr int kNoCommand = 0;
 
+// The tooltip holds 63 characters; a cut never splits a character, or the notification area
+// would show a broken one at the end.
 std::string cutTooltip(std::string_view text) {
-    return std::string(text.substr(0, std::min(text.size(), CTrayIcon::kTooltipChars)));
+    return std::string(utf8Prefix(text, CTrayIcon::kTooltipChars));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/Dialog.h"
 
+#include <algorithm>
+
 #include "settings/LocalizedText.h"
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
@@ -57,7 +59,7 @@ MessageAnswer Dialog::ask(const MessageBox& box) {
 }
 
 void Dialog::startTimer(int timerId, int periodMs) {
-    host_.startTimer(*this, timerId, periodMs);
+    host_.startTimer(*this, timerId, std::max(periodMs, kMinimumTimerPeriodMs));
 }
 
 void Dialog::killTimer(int timerId) {

@@ -61,6 +61,9 @@ protected:
 
     std::string text(std::string_view key, std::string_view defaultText) const;
     MessageAnswer ask(const MessageBox& box);
+    // A period below the floor (0 or a non-number in the configuration file) would make a
+    // timer that fires without pause and keeps a core busy: it runs at the floor instead.
+    static constexpr int kMinimumTimerPeriodMs = 10;
     void startTimer(int timerId, int periodMs);
     void killTimer(int timerId);
 

@@ -142,6 +142,18 @@ TEST_F(CTrayIconTest, TooltipIsCutTo63Characters) {
     EXPECT_EQ(tray.shownTooltip, std::string(63, 'a'));
     EXPECT_TRUE(icon->setTooltip("short"));
     EXPECT_EQ(tray.shownTooltip, "short");
+
+    // Characters, not bytes: a German or Japanese title keeps 63 whole characters.
+    std::string umlauts;
+    std::string japanese;
+    for (int i = 0; i < 70; ++i) {
+        umlauts += "\u00fc";    // two bytes each
+        japanese += "\u7121";   // three bytes each
+    }
+    EXPECT_TRUE(icon->setTooltip(umlauts));
+    EXPECT_EQ(tray.shownTooltip, umlauts.substr(0, 63 * 2));
+    EXPECT_TRUE(icon->setTooltip("x" + japanese));
+    EXPECT_EQ(tray.shownTooltip, "x" + japanese.substr(0, 62 * 3));
 }
 
 TEST_F(CTrayIconTest, RemovedIconComesBackWithThePictureSetMeanwhile) {

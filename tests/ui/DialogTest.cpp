@@ -246,5 +246,21 @@ TEST(DialogControls, ProgrammaticUpdatesRepaintWithoutRunningUserHandlers) {
     EXPECT_EQ(main.choicePicks, 0);
 }
 
+TEST(DialogTimers, PeriodsBelowTheFloorRunAtTheFloor) {
+    struct Case {
+        int asked;
+        int runs;
+    };
+    for (const Case c : {Case{0, 10}, Case{-1000, 10}, Case{9, 10}, Case{10, 10}, Case{1000, 1000}}) {
+        DialogBed bed;
+        ProbeDialog main(DialogCode::Main, bed.environment);
+        main.initialise();
+        main.startTimer(1, c.asked);
+        const auto* timer = bed.host.timer(1);
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->periodMs, c.runs) << "asked for " << c.asked << " ms";
+    }
+}
+
 }  // namespace
 }  // namespace rizorivu::testing
