@@ -19,11 +19,29 @@ std::string ProfileStore::profileKey(std::string_view name) {
 }
 
 std::string ProfileStore::matchKey(std::string_view name) const {
-    return folder_.upper(trimBlanks(name));
+    return identity(trimBlanks(name));
 }
 
+// The registry folds a key path's case and drops its empty components, so "Home\" and "Home"
+// name one key: profiles compare the same way, or one key would be listed twice.
 std::string ProfileStore::identity(std::string_view name) const {
-    return folder_.upper(name);
+    const std::string upper = folder_.upper(name);
+    std::string out;
+    std::size_t pos = 0;
+    while (pos <= upper.size()) {
+        std::size_t end = upper.find('\\', pos);
+        if (end == std::string::npos) {
+            end = upper.size();
+        }
+        if (end > pos) {
+            if (!out.empty()) {
+                out += '\\';
+            }
+            out.append(upper, pos, end - pos);
+        }
+        pos = end + 1;
+    }
+    return out;
 }
 
 std::string ProfileStore::linkOf(std::string_view profile) const {
@@ -96,12 +114,27 @@ int ProfileStore::unlink(std::string_view name) {
             } else {
                 appKey_.writeString(profileKey(previous), kLinkValue, link);
             }
+            redirectLinksPast(identity(entry), link);
             return 0;
         }
         previous = entry;
         entry = link;
     }
     return -1;
+}
+
+void ProfileStore::redirectLinksPast(const std::string& removed, const std::string& link) {
+    std::unordered_set<std::string> seen{removed};
+    std::string entry = appKey_.readString("", kLinkValue).value_or(std::string());
+    while (!entry.empty() && seen.insert(identity(entry)).second) {
+        std::string next = linkOf(entry);
+        if (!next.empty() && identity(next) == removed) {
+            const std::string target = identity(link);
+            next = (target == removed || target == identity(entry)) ? std::string() : link;
+            appKey_.writeString(profileKey(entry), kLinkValue, next);
+        }
+        entry = next;
+    }
 }
 
 std::int32_t ProfileStore::readInt(std::string_view valueName) {

@@ -56,6 +56,9 @@ private:
     std::string matchKey(std::string_view name) const;  // trimmed, upper-cased
     std::string identity(std::string_view name) const;  // the registry's own key identity
     std::string linkOf(std::string_view profile) const;
+    // A chain edited into a loop can lead to an unlinked profile from further on: every such
+    // link is pointed past it to `link`, so that no walk reaches it again.
+    void redirectLinksPast(const std::string& removed, const std::string& link);
 
     const ApplicationKey& appKey_;
     CaseFolder folder_;

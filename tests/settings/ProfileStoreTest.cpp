@@ -92,6 +92,52 @@ TEST_F(ProfileStoreTest, UnlinkingTheLastWritesAnEmptyLink) {
     EXPECT_EQ(listed(), (std::vector<std::string>{"A", "B"}));
 }
 
+// Chains edited by hand into loops: after a successful unlink the profile is in no walk and
+// cannot be found, and every other profile stays listed.
+TEST_F(ProfileStoreTest, UnlinkingFromALoopedChainRemovesTheProfileFromEveryWalk) {
+    struct Case {
+        const char* loopFrom;  // the last profile's link, closing the loop
+        const char* removed;
+        std::vector<std::string> remaining;
+    };
+    const Case cases[] = {
+        {"B", "B", {"A", "C", "D"}},  // the loop closes on the removed profile
+        {"A", "A", {"B", "C", "D"}},  // ... on the first
+        {"C", "C", {"A", "B", "D"}},
+        {"D", "D", {"A", "B", "C"}},  // the last links to itself
+        {"b\\", "B", {"A", "C", "D"}},  // an alias spelling closes the loop
+        {"B", "D", {"A", "B", "C"}},
+    };
+    for (const Case& c : cases) {
+        testing::TestRegistry fresh;
+        for (const char* n : {"A", "B", "C", "D"}) {
+            ASSERT_EQ(fresh.profiles.add(n), 0);
+        }
+        fresh.appKey.writeString(ProfileStore::profileKey("D"), "ProfileLink", c.loopFrom);
+        ASSERT_EQ(fresh.profiles.unlink(c.removed), 0) << c.loopFrom << " " << c.removed;
+        std::vector<std::string> names;
+        std::string name;
+        for (int rc = fresh.profiles.first(name); rc == 0; rc = fresh.profiles.next(name)) {
+            names.push_back(name);
+        }
+        EXPECT_EQ(names, c.remaining) << "loop to " << c.loopFrom << ", removed " << c.removed;
+        EXPECT_EQ(fresh.profiles.find(c.removed), -1);
+    }
+}
+
+TEST_F(ProfileStoreTest, AnAliasSpellingNamesTheSameProfile) {
+    for (const char* n : {"Home", "Office"}) {
+        ASSERT_EQ(profiles.add(n), 0);
+    }
+    // "Home\" is the key of "Home": adding it would list it twice and, by clearing the new
+    // entry's link, cut "Office" off the chain.
+    EXPECT_EQ(profiles.add("Home\\"), -1);
+    EXPECT_EQ(profiles.add("home\\\\"), -1);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"Home", "Office"}));
+    EXPECT_EQ(profiles.find("HOME\\"), 0);
+    EXPECT_EQ(profiles.currentName(), "Home");
+}
+
 TEST_F(ProfileStoreTest, ReaddedProfileLosesItsStaleLinkButKeepsItsValues) {
     profiles.add("Home");
     profiles.add("Office");
