@@ -4,6 +4,9 @@
 #include <array>
 #include <string>
 
+#include "adapter/MacFilterMode.h"
+#include "adapter/NetworkType.h"
+#include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 
@@ -14,6 +17,20 @@ namespace {
 constexpr std::size_t kSsidChars = 32;
 constexpr std::string_view kDefaultAccessPointSsid = "WLAN_AP";
 constexpr std::size_t kMacFilterTextBytes = 99;
+
+// The stored codes and their defaults. The accepted ranges reach past the highest code (4 for
+// the network type, 7 for the encryption): such a value is handed on and the adapter refuses it.
+constexpr int kLowestNetworkType = toDriver(NetworkType::AdHoc);
+constexpr int kHighestStoredNetworkType = 4;
+constexpr int kDefaultNetworkType = toDriver(NetworkType::Infrastructure);
+constexpr int kLowestAuthentication = toDriver(AuthenticationMode::Open);
+constexpr int kHighestStationAuthentication = toDriver(AuthenticationMode::WpaNone);
+constexpr int kHighestAccessPointAuthentication = toDriver(AuthenticationMode::SharedKey);
+constexpr int kDefaultStationAuthentication = toDriver(AuthenticationMode::AutoSwitch);
+constexpr int kDefaultAccessPointAuthentication = toDriver(AuthenticationMode::Open);
+constexpr int kLowestWepStatus = toDriver(WepStatus::WepEnabled);
+constexpr int kHighestStoredWepStatus = 7;
+constexpr int kDefaultWepStatus = toDriver(WepStatus::Disabled);
 
 }  // namespace
 
@@ -31,15 +48,19 @@ int LastSettingsReplay::replayLastSettings() {
     const bool accessPoint = last_.currentMode() == OperatingMode::kAccessPoint;
     const int mode = last_.currentMode();
 
-    int networkType = 1;
+    int networkType = kDefaultNetworkType;
     if (!accessPoint) {
-        networkType = storedOr("NetworkType", 0, 4, 1);
+        networkType = storedOr("NetworkType", kLowestNetworkType, kHighestStoredNetworkType,
+                               kDefaultNetworkType);
         applier_.applyNetworkType(networkType);
     }
-    applier_.applyAuthenticationMode(accessPoint ? storedOr("AuthenticationMode", 0, 1, 0)
-                                                 : storedOr("AuthenticationMode", 0, 5, 2));
+    applier_.applyAuthenticationMode(
+        accessPoint ? storedOr("AuthenticationMode", kLowestAuthentication,
+                               kHighestAccessPointAuthentication, kDefaultAccessPointAuthentication)
+                    : storedOr("AuthenticationMode", kLowestAuthentication,
+                               kHighestStationAuthentication, kDefaultStationAuthentication));
     const int channel = storedOr("Channel", 0, 99, 6);
-    if (accessPoint || networkType != 1) {
+    if (accessPoint || networkType != toDriver(NetworkType::Infrastructure)) {
         applier_.applyChannel(channel);
     }
 
@@ -53,7 +74,8 @@ int LastSettingsReplay::replayLastSettings() {
         last_.readWepKeyBytes(bits, index, key);
         applier_.applyWepKey(index, lengthCode, index == transmitKey ? 1 : 0, key.data());
     }
-    applier_.applyWepStatus(storedOr("WEPStatus", 0, 7, 1));
+    applier_.applyWepStatus(
+        storedOr("WEPStatus", kLowestWepStatus, kHighestStoredWepStatus, kDefaultWepStatus));
 
     std::string ssid(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
     applier_.applyInterimSsid();
@@ -79,7 +101,9 @@ int LastSettingsReplay::replayLastSettings() {
             entry[0] = inUse ? 1 : 0;
         }
         applier_.applyMacFilterList(list);
-        applier_.applyMacFilterMode(storedOr("MACFilterMode", 0, 2, 0));
+        applier_.applyMacFilterMode(storedOr("MACFilterMode", toDriver(MacFilterMode::Off),
+                                             toDriver(MacFilterMode::RefuseListed),
+                                             toDriver(MacFilterMode::Off)));
         applier_.applyBasicRate(storedOr("BasicRate", 0, 3, 1));
         applier_.applyTxPowerLevel(storedOr("TxPowerLevel", 0, 3, 0));
         applier_.applyPreambleMode(storedOr("PreambleMode", 0, 2, 0));
@@ -121,7 +145,8 @@ int LastSettingsReplay::replayLastSettings() {
 
 int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
     const int mode = last_.currentMode();
-    record.networkType = storedOr("NetworkType", 0, 4, 1);
+    record.networkType =
+        storedOr("NetworkType", kLowestNetworkType, kHighestStoredNetworkType, kDefaultNetworkType);
     record.channel = storedOr("Channel", 1, 99, 6);
     record.ssid = std::string(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
     record.wepKeyLength = storedOr("WEPKeyLength", 64, 256, 64);
@@ -137,10 +162,13 @@ int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
             record.wepKey[static_cast<std::size_t>(i)].clear();
         }
     }
-    record.authenticationMode = storedOr("AuthenticationMode", 0, 5, 2);
+    record.authenticationMode =
+        storedOr("AuthenticationMode", kLowestAuthentication, kHighestStationAuthentication,
+                 kDefaultStationAuthentication);
     record.fragmentationThreshold = storedOr("FragmentationThreshold", 256, 2345, 2346);
     record.rtsThreshold = storedOr("RTSThreshold", 0, 2346, 2347);
-    record.wepStatus = storedOr("WEPStatus", 0, 7, 1);
+    record.wepStatus =
+        storedOr("WEPStatus", kLowestWepStatus, kHighestStoredWepStatus, kDefaultWepStatus);
     record.powerSaveMode = storedOr("PowerSaveMode", 0, 2, 0);
     record.dot1xProtocol = last_.lastSettingInt("Dot1xProtocol");
     record.dot1xPassphrase = last_.lastSettingText(mode, "Dot1xPassphrase");

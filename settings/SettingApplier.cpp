@@ -6,6 +6,7 @@
 #include <string>
 
 #include "adapter/RegionTable.h"
+#include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 #include "settings/InterimSsid.h"
@@ -266,7 +267,7 @@ void SettingApplier::reapplyWepKeys(int enableWep, int transmitKeyId) {
         last_.readWepKeyBytes(bits, index, bytes);
         applyWepKey(index, code, index == transmitKeyId ? 1 : 0, bytes.data());
     }
-    applyWepStatus(enableWep != 0 ? 0 : 1);
+    applyWepStatus(toDriver(enableWep != 0 ? WepStatus::WepEnabled : WepStatus::Disabled));
 }
 
 }  // namespace rizorivu

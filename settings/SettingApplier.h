@@ -4,6 +4,8 @@
 #include <span>
 
 #include "adapter/AdapterLibrary.h"
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "platform/Clock.h"
 #include "settings/LastSettings.h"
 #include "settings/SettingRecord.h"
@@ -78,7 +80,7 @@ private:
 
 // Whether an authentication mode is one of the WPA modes (WPA, WPA-PSK, WPA-None).
 constexpr bool isWpaAuthentication(int mode) {
-    return mode == 3 || mode == 4 || mode == 5;
+    return isWpa(fromDriver<AuthenticationMode>(mode));
 }
 
 }  // namespace rizorivu
