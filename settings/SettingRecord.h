@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/SettingNames.h"
+
 namespace rizorivu {
 
 // One station configuration as a profile stores it. A plain value owned by whoever fills it;
@@ -34,11 +36,5 @@ struct SettingRecord {
 
     friend bool operator==(const SettingRecord&, const SettingRecord&) = default;
 };
-
-// "WEPKey<bits>_<index>", the value name of one stored WEP key; each key length has its own
-// set of four keys.
-inline std::string wepKeyValueName(int bits, int index) {
-    return "WEPKey" + std::to_string(bits) + "_" + std::to_string(index);
-}
 
 }  // namespace rizorivu
