@@ -6,6 +6,8 @@
 
 #include "adapter/MacFilterMode.h"
 #include "adapter/NetworkType.h"
+#include "adapter/PowerSaveMode.h"
+#include "adapter/PreambleMode.h"
 #include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
@@ -31,6 +33,8 @@ constexpr int kDefaultAccessPointAuthentication = toDriver(AuthenticationMode::O
 constexpr int kLowestWepStatus = toDriver(WepStatus::WepEnabled);
 constexpr int kHighestStoredWepStatus = 7;
 constexpr int kDefaultWepStatus = toDriver(WepStatus::Disabled);
+constexpr int kLowestPowerSaveMode = toDriver(PowerSaveMode::ContinuousAccess);
+constexpr int kHighestPowerSaveMode = toDriver(PowerSaveMode::Fast);
 
 }  // namespace
 
@@ -67,7 +71,7 @@ int LastSettingsReplay::replayLastSettings() {
     // A length inside the accepted range other than 64, 128 or 256 is taken as 64.
     const int storedLength = storedOr(settingname::kWepKeyLength, 64, 256, 64);
     const int lengthCode = SettingApplier::lengthCodeOfBits(storedLength);
-    const int bits = lengthCode == 1 ? 128 : lengthCode == 2 ? 256 : 64;
+    const int bits = SettingApplier::bitsOfLengthCode(lengthCode);
     const int transmitKey = storedOr(settingname::kWepDefaultKeyId, 0, 3, 0);
     for (int index = 0; index < 4; ++index) {
         std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> key{};
@@ -106,16 +110,19 @@ int LastSettingsReplay::replayLastSettings() {
                      toDriver(MacFilterMode::RefuseListed), toDriver(MacFilterMode::Off)));
         applier_.applyBasicRate(storedOr(settingname::kBasicRate, 0, 3, 1));
         applier_.applyTxPowerLevel(storedOr(settingname::kTxPowerLevel, 0, 3, 0));
-        applier_.applyPreambleMode(storedOr(settingname::kPreambleMode, 0, 2, 0));
+        applier_.applyPreambleMode(
+            storedOr(settingname::kPreambleMode, toDriver(PreambleMode::Long),
+                     toDriver(PreambleMode::Auto), toDriver(PreambleMode::Long)));
     } else {
-        applier_.applyPreambleMode(2);
+        applier_.applyPreambleMode(toDriver(PreambleMode::Auto));
     }
 
     applier_.applyFragmentationThreshold(
         storedOr(settingname::kFragmentationThreshold, 256, 2345, 2346));
     applier_.applyRtsThreshold(storedOr(settingname::kRtsThreshold, 0, 2346, 2347));
     if (!accessPoint) {
-        applier_.applyPowerSaveMode(storedOr(settingname::kPowerSaveMode, 0, 2, 0));
+        applier_.applyPowerSaveMode(storedOr(settingname::kPowerSaveMode, kLowestPowerSaveMode,
+                                             kHighestPowerSaveMode, kLowestPowerSaveMode));
     }
     applier_.applyMultiDomainCapability(storedOr(settingname::kMultiDomainCapability, 0, 1, 0));
     applier_.applyOperationRegion(storedOr(settingname::kOperationRegion, 0, 254, 0));
@@ -172,7 +179,8 @@ int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
     record.rtsThreshold = storedOr(settingname::kRtsThreshold, 0, 2346, 2347);
     record.wepStatus = storedOr(settingname::kWepStatus, kLowestWepStatus, kHighestStoredWepStatus,
                                 kDefaultWepStatus);
-    record.powerSaveMode = storedOr(settingname::kPowerSaveMode, 0, 2, 0);
+    record.powerSaveMode = storedOr(settingname::kPowerSaveMode, kLowestPowerSaveMode,
+                                    kHighestPowerSaveMode, kLowestPowerSaveMode);
     record.dot1xProtocol = last_.lastSettingInt(settingname::kDot1xProtocol);
     record.dot1xPassphrase = last_.lastSettingText(mode, settingname::kDot1xPassphrase);
     record.dot1xUsername = last_.lastSettingText(mode, settingname::kDot1xUsername);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "adapter/RegionTable.h"
+#include "adapter/WepKeyLength.h"
 #include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
@@ -49,18 +50,25 @@ int SettingApplier::record(int result, std::string_view name, std::string_view t
 }
 
 int SettingApplier::keyBytesOfLengthCode(int lengthCode) {
-    switch (lengthCode) {
-        case 1:
+    switch (fromDriver<WepKeyLength>(lengthCode)) {
+        case WepKeyLength::Bits128:
             return 13;
-        case 2:
+        case WepKeyLength::Bits256:
             return 29;
         default:
             return 5;
     }
 }
 
+int SettingApplier::bitsOfLengthCode(int lengthCode) {
+    return keyBytesOfLengthCode(lengthCode) * 8 + 24;
+}
+
 int SettingApplier::lengthCodeOfBits(int bits) {
-    return bits == 128 ? 1 : bits == 256 ? 2 : 0;
+    const WepKeyLength length = bits == 128   ? WepKeyLength::Bits128
+                                : bits == 256 ? WepKeyLength::Bits256
+                                              : WepKeyLength::Bits64;
+    return toDriver(length);
 }
 
 int SettingApplier::applySsid(const std::uint8_t* bytes, int length) {
@@ -131,7 +139,7 @@ int SettingApplier::applyWepKey(int index, int lengthCode, int isTransmitKey,
         return -1;
     }
     const int bytes = keyBytesOfLengthCode(lengthCode);
-    const int bits = bytes * 8 + 24;
+    const int bits = bitsOfLengthCode(lengthCode);
     const int mode = last_.currentMode();
     std::string text;
     if (keyBytes != nullptr) {
@@ -223,7 +231,7 @@ int SettingApplier::applyRecord(SettingRecord& record) {
     applyAuthenticationMode(record.authenticationMode);
 
     const int code = lengthCodeOfBits(record.wepKeyLength);
-    if (code == 0) {
+    if (code == toDriver(WepKeyLength::Bits64)) {
         record.wepKeyLength = 64;
     }
     const std::size_t keyBytes = static_cast<std::size_t>(record.wepKeyLength / 8 - 3);
@@ -267,7 +275,7 @@ void SettingApplier::reapplyWepKeys(int enableWep, int transmitKeyId) {
     }
     const int code =
         lengthCodeOfBits(decimalTextToInt(last_.lastSettingText(mode, settingname::kWepKeyLength)));
-    const int bits = code == 1 ? 128 : code == 2 ? 256 : 64;
+    const int bits = bitsOfLengthCode(code);
     for (int index = 0; index < 4; ++index) {
         std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> bytes{};
         last_.readWepKeyBytes(bits, index, bytes);

@@ -63,6 +63,8 @@ public:
 
     // Key sizes by length code: 0 -> 5 bytes, 1 -> 13, 2 -> 29; others are taken as 5.
     static int keyBytesOfLengthCode(int lengthCode);
+    // 64, 128 or 256 by length code, with the same fallback.
+    static int bitsOfLengthCode(int lengthCode);
     // Length code and bits of a stored key length: 128 -> 1, 256 -> 2, anything else -> 0
     // with 64 bits.
     static int lengthCodeOfBits(int bits);

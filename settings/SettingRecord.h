@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "adapter/DriverCode.h"
+#include "adapter/PreambleMode.h"
 #include "settings/SettingNames.h"
 
 namespace rizorivu {
@@ -25,7 +27,7 @@ struct SettingRecord {
     std::int32_t fragmentationThreshold = -1;
     std::int32_t rtsThreshold = -1;
     // A saved profile carries the station's own preamble; applying a record never uses it.
-    std::int32_t preambleMode = 2;
+    std::int32_t preambleMode = toDriver(PreambleMode::Auto);
     std::int32_t dot1xProtocol = -1;
     std::string dot1xPassphrase;
     std::string dot1xUsername;

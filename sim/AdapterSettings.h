@@ -10,6 +10,8 @@
 #include "adapter/AuthenticationMode.h"
 #include "adapter/MacFilterMode.h"
 #include "adapter/NetworkType.h"
+#include "adapter/PowerSaveMode.h"
+#include "adapter/PreambleMode.h"
 #include "adapter/WepStatus.h"
 #include "sim/World.h"
 
@@ -44,7 +46,7 @@ struct ModeSettings {
     WepStatus wepStatus = WepStatus::Disabled;
     std::array<WepKey, 4> keys{};
     int transmitKey = 0;
-    int preambleMode = 0;
+    PreambleMode preambleMode = PreambleMode::Long;
     int fragmentationThreshold = setting::kMaxFragmentation;
     int rtsThreshold = setting::kMaxRts;
 };
@@ -52,7 +54,7 @@ struct ModeSettings {
 struct StationSettings {
     NetworkType networkType = NetworkType::Infrastructure;
     std::optional<MacAddress> bssid;  // the access point SetWL_BSSID chose
-    int powerSaveMode = 0;
+    PowerSaveMode powerSaveMode = PowerSaveMode::ContinuousAccess;
     RateBytes desiredRates{};
 };
 

@@ -5,6 +5,8 @@
 
 #include "adapter/ConnectState.h"
 #include "adapter/RegionTable.h"
+#include "adapter/WepKeyLength.h"
+#include "adapter/ZeroConfigStatus.h"
 #include "sim/AddKeyRecord.h"
 #include "sim/BssDescription.h"
 #include "sim/SignalModel.h"
@@ -38,7 +40,7 @@ SimulatedAdapter::SimulatedAdapter(const WorldAdapter& device, std::int64_t nowM
     : device_(device),
       mode_(fromDriver<OperationMode>(device.operationMode)),
       zeroConfigStatus_(device.zeroConfigStatus) {
-    stationMode_.preambleMode = 2;  // long and short preamble, as a station always uses
+    stationMode_.preambleMode = PreambleMode::Auto;  // as a station always uses
     station_.desiredRates = device.rates;
     radio_.regionCode = device.regionCode;
     radio_.channels = channelsOfMask(regionChannelMask(device.regionCode).value_or(0));
@@ -306,10 +308,11 @@ int SimulatedAdapter::setAuthenticationMode(const Moment& m, int value) {
 }
 
 int SimulatedAdapter::setPowerSaveMode(int mode) {
-    if (mode_ != OperationMode::Station || !inRange(mode, 0, 2)) {
+    if (mode_ != OperationMode::Station ||
+        !inRange(mode, toDriver(PowerSaveMode::ContinuousAccess), toDriver(PowerSaveMode::Fast))) {
         return -1;
     }
-    station_.powerSaveMode = mode;
+    station_.powerSaveMode = fromDriver<PowerSaveMode>(mode);
     return 0;
 }
 
@@ -330,10 +333,10 @@ int SimulatedAdapter::setRtsThreshold(int bytes) {
 }
 
 int SimulatedAdapter::setPreambleMode(int mode) {
-    if (!inRange(mode, 0, 2)) {
+    if (!inRange(mode, toDriver(PreambleMode::Long), toDriver(PreambleMode::Auto))) {
         return -1;
     }
-    current().preambleMode = mode;
+    current().preambleMode = fromDriver<PreambleMode>(mode);
     return 0;
 }
 
@@ -375,7 +378,9 @@ int SimulatedAdapter::setOperationMode(const Moment& m, int value) {
 
 int SimulatedAdapter::writeKey(const Moment& m, int index, int lengthCode, int isTransmitKey,
                                const std::uint8_t* keyBytes) {
-    if (!inRange(index, 0, 3) || !inRange(lengthCode, 0, 2) || keyBytes == nullptr) {
+    if (!inRange(index, 0, 3) ||
+        !inRange(lengthCode, toDriver(WepKeyLength::Bits64), toDriver(WepKeyLength::Bits256)) ||
+        keyBytes == nullptr) {
         return -1;
     }
     WepKey key;
@@ -561,7 +566,8 @@ int SimulatedAdapter::retrieveSurvey(const Moment& m, std::uint8_t* buffer, int 
 // --- Zero Configuration and private OIDs ---------------------------------------------------
 
 int SimulatedAdapter::setZeroConfigStatus(int status) {
-    if (!inRange(status, 0, 1)) {
+    if (!inRange(status, toDriver(ZeroConfigStatus::UtilityControls),
+                 toDriver(ZeroConfigStatus::ServiceControls))) {
         return -1;
     }
     zeroConfigStatus_ = status;

@@ -86,7 +86,7 @@ public:
     // Radio and regulatory domain.
     int regionCode() const { return radio_.regionCode; }
     int multiDomain() const { return radio_.multiDomain; }
-    int powerSaveMode() const { return station_.powerSaveMode; }
+    int powerSaveMode() const { return toDriver(station_.powerSaveMode); }
     int fragmentationThreshold() const { return current().fragmentationThreshold; }
     int rtsThreshold() const { return current().rtsThreshold; }
     int supportChannels(std::uint8_t* channels, int* count) const;
