@@ -2,6 +2,8 @@
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/AdapterRecord.h"
+#include "adapter/DriverCode.h"
+#include "adapter/ZeroConfigStatus.h"
 
 namespace rizorivu {
 
@@ -12,9 +14,9 @@ class ZeroConfigHandover {
 public:
     // Answers of QueryWL_CheckWZCStatus; status 1 means the service controls the adapter.
     static constexpr int kUnknown = -1;
-    static constexpr int kUtilityControls = 0;
-    static constexpr int kServiceControls = 1;
-    static constexpr int kThirdStatus = 2;
+    static constexpr int kUtilityControls = toDriver(ZeroConfigStatus::UtilityControls);
+    static constexpr int kServiceControls = toDriver(ZeroConfigStatus::ServiceControls);
+    static constexpr int kThirdStatus = toDriver(ZeroConfigStatus::Third);
     // The OS code that gets the extra restore steps.
     static constexpr int kOsCodeWithRestoreCheck = 7;
     // The private-OID switch value that hands the private OIDs back.

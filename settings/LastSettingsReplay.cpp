@@ -4,6 +4,11 @@
 #include <array>
 #include <string>
 
+#include "adapter/MacFilterMode.h"
+#include "adapter/NetworkType.h"
+#include "adapter/PowerSaveMode.h"
+#include "adapter/PreambleMode.h"
+#include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 
@@ -14,6 +19,22 @@ namespace {
 constexpr std::size_t kSsidChars = 32;
 constexpr std::string_view kDefaultAccessPointSsid = "WLAN_AP";
 constexpr std::size_t kMacFilterTextBytes = 99;
+
+// The stored codes and their defaults. The accepted ranges reach past the highest code (4 for
+// the network type, 7 for the encryption): such a value is handed on and the adapter refuses it.
+constexpr int kLowestNetworkType = toDriver(NetworkType::AdHoc);
+constexpr int kHighestStoredNetworkType = 4;
+constexpr int kDefaultNetworkType = toDriver(NetworkType::Infrastructure);
+constexpr int kLowestAuthentication = toDriver(AuthenticationMode::Open);
+constexpr int kHighestStationAuthentication = toDriver(AuthenticationMode::WpaNone);
+constexpr int kHighestAccessPointAuthentication = toDriver(AuthenticationMode::SharedKey);
+constexpr int kDefaultStationAuthentication = toDriver(AuthenticationMode::AutoSwitch);
+constexpr int kDefaultAccessPointAuthentication = toDriver(AuthenticationMode::Open);
+constexpr int kLowestWepStatus = toDriver(WepStatus::WepEnabled);
+constexpr int kHighestStoredWepStatus = 7;
+constexpr int kDefaultWepStatus = toDriver(WepStatus::Disabled);
+constexpr int kLowestPowerSaveMode = toDriver(PowerSaveMode::ContinuousAccess);
+constexpr int kHighestPowerSaveMode = toDriver(PowerSaveMode::Fast);
 
 }  // namespace
 
@@ -31,31 +52,36 @@ int LastSettingsReplay::replayLastSettings() {
     const bool accessPoint = last_.currentMode() == OperatingMode::kAccessPoint;
     const int mode = last_.currentMode();
 
-    int networkType = 1;
+    int networkType = kDefaultNetworkType;
     if (!accessPoint) {
-        networkType = storedOr("NetworkType", 0, 4, 1);
+        networkType = storedOr(settingname::kNetworkType, kLowestNetworkType,
+                               kHighestStoredNetworkType, kDefaultNetworkType);
         applier_.applyNetworkType(networkType);
     }
-    applier_.applyAuthenticationMode(accessPoint ? storedOr("AuthenticationMode", 0, 1, 0)
-                                                 : storedOr("AuthenticationMode", 0, 5, 2));
-    const int channel = storedOr("Channel", 0, 99, 6);
-    if (accessPoint || networkType != 1) {
+    applier_.applyAuthenticationMode(
+        accessPoint ? storedOr(settingname::kAuthenticationMode, kLowestAuthentication,
+                               kHighestAccessPointAuthentication, kDefaultAccessPointAuthentication)
+                    : storedOr(settingname::kAuthenticationMode, kLowestAuthentication,
+                               kHighestStationAuthentication, kDefaultStationAuthentication));
+    const int channel = storedOr(settingname::kChannel, 0, 99, 6);
+    if (accessPoint || networkType != toDriver(NetworkType::Infrastructure)) {
         applier_.applyChannel(channel);
     }
 
     // A length inside the accepted range other than 64, 128 or 256 is taken as 64.
-    const int storedLength = storedOr("WEPKeyLength", 64, 256, 64);
+    const int storedLength = storedOr(settingname::kWepKeyLength, 64, 256, 64);
     const int lengthCode = SettingApplier::lengthCodeOfBits(storedLength);
-    const int bits = lengthCode == 1 ? 128 : lengthCode == 2 ? 256 : 64;
-    const int transmitKey = storedOr("WEPDefaultKeyId", 0, 3, 0);
+    const int bits = SettingApplier::bitsOfLengthCode(lengthCode);
+    const int transmitKey = storedOr(settingname::kWepDefaultKeyId, 0, 3, 0);
     for (int index = 0; index < 4; ++index) {
         std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> key{};
         last_.readWepKeyBytes(bits, index, key);
         applier_.applyWepKey(index, lengthCode, index == transmitKey ? 1 : 0, key.data());
     }
-    applier_.applyWepStatus(storedOr("WEPStatus", 0, 7, 1));
+    applier_.applyWepStatus(storedOr(settingname::kWepStatus, kLowestWepStatus,
+                                     kHighestStoredWepStatus, kDefaultWepStatus));
 
-    std::string ssid(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
+    std::string ssid(utf8Prefix(last_.lastSettingText(mode, settingname::kSsid), kSsidChars));
     applier_.applyInterimSsid();
     if (accessPoint && ssid.empty()) {
         ssid = kDefaultAccessPointSsid;
@@ -63,11 +89,11 @@ int LastSettingsReplay::replayLastSettings() {
     applier_.applySsidText(ssid);
 
     if (accessPoint) {
-        applier_.applyHideSsid(storedOr("HideSSID", 0, 1, 0));
+        applier_.applyHideSsid(storedOr(settingname::kHideSsid, 0, 1, 0));
         std::array<std::uint8_t, adapterbuf::kFilterListBytes> list{};
         for (std::size_t n = 0; n < SettingApplier::kMacFilterEntries; ++n) {
             std::string text = last_.codePage().toAnsi(
-                last_.lastSettingText(mode, "MACFilterAddr" + std::to_string(n)));
+                last_.lastSettingText(mode, settingname::macFilterAddress(n)));
             if (text.size() > kMacFilterTextBytes) {
                 text.resize(kMacFilterTextBytes);
             }
@@ -79,28 +105,35 @@ int LastSettingsReplay::replayLastSettings() {
             entry[0] = inUse ? 1 : 0;
         }
         applier_.applyMacFilterList(list);
-        applier_.applyMacFilterMode(storedOr("MACFilterMode", 0, 2, 0));
-        applier_.applyBasicRate(storedOr("BasicRate", 0, 3, 1));
-        applier_.applyTxPowerLevel(storedOr("TxPowerLevel", 0, 3, 0));
-        applier_.applyPreambleMode(storedOr("PreambleMode", 0, 2, 0));
+        applier_.applyMacFilterMode(
+            storedOr(settingname::kMacFilterMode, toDriver(MacFilterMode::Off),
+                     toDriver(MacFilterMode::RefuseListed), toDriver(MacFilterMode::Off)));
+        applier_.applyBasicRate(storedOr(settingname::kBasicRate, 0, 3, 1));
+        applier_.applyTxPowerLevel(storedOr(settingname::kTxPowerLevel, 0, 3, 0));
+        applier_.applyPreambleMode(
+            storedOr(settingname::kPreambleMode, toDriver(PreambleMode::Long),
+                     toDriver(PreambleMode::Auto), toDriver(PreambleMode::Long)));
     } else {
-        applier_.applyPreambleMode(2);
+        applier_.applyPreambleMode(toDriver(PreambleMode::Auto));
     }
 
-    applier_.applyFragmentationThreshold(storedOr("FragmentationThreshold", 256, 2345, 2346));
-    applier_.applyRtsThreshold(storedOr("RTSThreshold", 0, 2346, 2347));
+    applier_.applyFragmentationThreshold(
+        storedOr(settingname::kFragmentationThreshold, 256, 2345, 2346));
+    applier_.applyRtsThreshold(storedOr(settingname::kRtsThreshold, 0, 2346, 2347));
     if (!accessPoint) {
-        applier_.applyPowerSaveMode(storedOr("PowerSaveMode", 0, 2, 0));
+        applier_.applyPowerSaveMode(storedOr(settingname::kPowerSaveMode, kLowestPowerSaveMode,
+                                             kHighestPowerSaveMode, kLowestPowerSaveMode));
     }
-    applier_.applyMultiDomainCapability(storedOr("MultiDomainCapability", 0, 1, 0));
-    applier_.applyOperationRegion(storedOr("OperationRegion", 0, 254, 0));
+    applier_.applyMultiDomainCapability(storedOr(settingname::kMultiDomainCapability, 0, 1, 0));
+    applier_.applyOperationRegion(storedOr(settingname::kOperationRegion, 0, 254, 0));
     applier_.applyRegionChannels(library_.QueryWL_OperationRegionCode(&adapter_));
 
     if (!accessPoint) {
-        if (isWpaAuthentication(last_.lastSettingInt("AuthenticationMode"))) {
+        if (isWpaAuthentication(last_.lastSettingInt(settingname::kAuthenticationMode))) {
             wpa_.startWpaConnection();
         }
-        const std::string rateText(trimBlanks(last_.lastSettingText(mode, "DesiredRate")));
+        const std::string rateText(
+            trimBlanks(last_.lastSettingText(mode, settingname::kDesiredRate)));
         std::array<std::uint8_t, adapterbuf::kRateBytes> rates{};
         if (rateText.empty()) {
             if (library_.QueryWL_SupportedRate(&adapter_, rates) != -1) {
@@ -121,11 +154,13 @@ int LastSettingsReplay::replayLastSettings() {
 
 int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
     const int mode = last_.currentMode();
-    record.networkType = storedOr("NetworkType", 0, 4, 1);
-    record.channel = storedOr("Channel", 1, 99, 6);
-    record.ssid = std::string(utf8Prefix(last_.lastSettingText(mode, "SSID"), kSsidChars));
-    record.wepKeyLength = storedOr("WEPKeyLength", 64, 256, 64);
-    record.wepDefaultKeyId = storedOr("WEPDefaultKeyId", 0, 3, 0);
+    record.networkType = storedOr(settingname::kNetworkType, kLowestNetworkType,
+                                  kHighestStoredNetworkType, kDefaultNetworkType);
+    record.channel = storedOr(settingname::kChannel, 1, 99, 6);
+    record.ssid =
+        std::string(utf8Prefix(last_.lastSettingText(mode, settingname::kSsid), kSsidChars));
+    record.wepKeyLength = storedOr(settingname::kWepKeyLength, 64, 256, 64);
+    record.wepDefaultKeyId = storedOr(settingname::kWepDefaultKeyId, 0, 3, 0);
     for (int i = 0; i < 4; ++i) {
         std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> key{};
         // A hand-edited length between the three real ones has no key bytes: its texts
@@ -137,18 +172,22 @@ int LastSettingsReplay::fillRecordFromLastSettings(SettingRecord& record) {
             record.wepKey[static_cast<std::size_t>(i)].clear();
         }
     }
-    record.authenticationMode = storedOr("AuthenticationMode", 0, 5, 2);
-    record.fragmentationThreshold = storedOr("FragmentationThreshold", 256, 2345, 2346);
-    record.rtsThreshold = storedOr("RTSThreshold", 0, 2346, 2347);
-    record.wepStatus = storedOr("WEPStatus", 0, 7, 1);
-    record.powerSaveMode = storedOr("PowerSaveMode", 0, 2, 0);
-    record.dot1xProtocol = last_.lastSettingInt("Dot1xProtocol");
-    record.dot1xPassphrase = last_.lastSettingText(mode, "Dot1xPassphrase");
-    record.dot1xUsername = last_.lastSettingText(mode, "Dot1xUsername");
-    record.dot1xPassword = last_.lastSettingText(mode, "Dot1xPassword");
-    record.dot1xWpaIes = last_.lastSettingText(mode, "Dot1xWPAIEs");
-    record.dot1xCertSubject = last_.lastSettingText(mode, "Dot1xCertSubject");
-    record.dot1xCertIssuer = last_.lastSettingText(mode, "Dot1xCertIssuer");
+    record.authenticationMode =
+        storedOr(settingname::kAuthenticationMode, kLowestAuthentication,
+                 kHighestStationAuthentication, kDefaultStationAuthentication);
+    record.fragmentationThreshold = storedOr(settingname::kFragmentationThreshold, 256, 2345, 2346);
+    record.rtsThreshold = storedOr(settingname::kRtsThreshold, 0, 2346, 2347);
+    record.wepStatus = storedOr(settingname::kWepStatus, kLowestWepStatus, kHighestStoredWepStatus,
+                                kDefaultWepStatus);
+    record.powerSaveMode = storedOr(settingname::kPowerSaveMode, kLowestPowerSaveMode,
+                                    kHighestPowerSaveMode, kLowestPowerSaveMode);
+    record.dot1xProtocol = last_.lastSettingInt(settingname::kDot1xProtocol);
+    record.dot1xPassphrase = last_.lastSettingText(mode, settingname::kDot1xPassphrase);
+    record.dot1xUsername = last_.lastSettingText(mode, settingname::kDot1xUsername);
+    record.dot1xPassword = last_.lastSettingText(mode, settingname::kDot1xPassword);
+    record.dot1xWpaIes = last_.lastSettingText(mode, settingname::kDot1xWpaIes);
+    record.dot1xCertSubject = last_.lastSettingText(mode, settingname::kDot1xCertSubject);
+    record.dot1xCertIssuer = last_.lastSettingText(mode, settingname::kDot1xCertIssuer);
     return 0;
 }
 

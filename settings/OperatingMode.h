@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "adapter/DriverCode.h"
+#include "adapter/OperationMode.h"
+
 namespace rizorivu {
 
 // Whether the adapter works as a station or as an access point. It selects the last-setting
@@ -9,8 +12,8 @@ namespace rizorivu {
 // as well.
 class OperatingMode {
 public:
-    static constexpr int kStation = 0;
-    static constexpr int kAccessPoint = 1;
+    static constexpr int kStation = toDriver(OperationMode::Station);
+    static constexpr int kAccessPoint = toDriver(OperationMode::AccessPoint);
 
     int get() const { return value_.load(); }
     void set(int mode) { value_.store(mode); }

@@ -157,54 +157,54 @@ int ProfileStore::writeText(std::string_view valueName, std::string_view text) {
 }
 
 int ProfileStore::loadRecord(SettingRecord& record) {
-    record.channel = readInt("Channel");
-    record.ssid = readText("SSID");
-    record.networkType = readInt("NetworkType");
-    record.desiredRate = readText("DesiredRate");
-    record.authenticationMode = readInt("AuthenticationMode");
-    record.wepStatus = readInt("WEPStatus");
-    record.wepDefaultKeyId = readInt("WEPDefaultKeyId");
-    record.wepKeyLength = readInt("WEPKeyLength");
+    record.channel = readInt(settingname::kChannel);
+    record.ssid = readText(settingname::kSsid);
+    record.networkType = readInt(settingname::kNetworkType);
+    record.desiredRate = readText(settingname::kDesiredRate);
+    record.authenticationMode = readInt(settingname::kAuthenticationMode);
+    record.wepStatus = readInt(settingname::kWepStatus);
+    record.wepDefaultKeyId = readInt(settingname::kWepDefaultKeyId);
+    record.wepKeyLength = readInt(settingname::kWepKeyLength);
     for (int i = 0; i < 4; ++i) {
         record.wepKey[i] = readText(wepKeyValueName(record.wepKeyLength, i));
     }
-    record.powerSaveMode = readInt("PowerSaveMode");
-    record.fragmentationThreshold = readInt("FragmentationThreshold");
-    record.rtsThreshold = readInt("RTSThreshold");
-    record.preambleMode = readInt("PreambleMode");
-    record.dot1xProtocol = readInt("Dot1xProtocol");
-    record.dot1xPassphrase = readText("Dot1xPassphrase");
-    record.dot1xUsername = readText("Dot1xUsername");
-    record.dot1xPassword = readText("Dot1xPassword");
-    record.dot1xWpaIes = readText("Dot1xWPAIEs");
-    record.dot1xCertSubject = readText("Dot1xCertSubject");
-    record.dot1xCertIssuer = readText("Dot1xCertIssuer");
+    record.powerSaveMode = readInt(settingname::kPowerSaveMode);
+    record.fragmentationThreshold = readInt(settingname::kFragmentationThreshold);
+    record.rtsThreshold = readInt(settingname::kRtsThreshold);
+    record.preambleMode = readInt(settingname::kPreambleMode);
+    record.dot1xProtocol = readInt(settingname::kDot1xProtocol);
+    record.dot1xPassphrase = readText(settingname::kDot1xPassphrase);
+    record.dot1xUsername = readText(settingname::kDot1xUsername);
+    record.dot1xPassword = readText(settingname::kDot1xPassword);
+    record.dot1xWpaIes = readText(settingname::kDot1xWpaIes);
+    record.dot1xCertSubject = readText(settingname::kDot1xCertSubject);
+    record.dot1xCertIssuer = readText(settingname::kDot1xCertIssuer);
     return 0;
 }
 
 int ProfileStore::saveRecord(const SettingRecord& record) {
-    writeInt("Channel", record.channel);
-    writeText("SSID", record.ssid);
-    writeInt("NetworkType", record.networkType);
-    writeText("DesiredRate", record.desiredRate);
-    writeInt("AuthenticationMode", record.authenticationMode);
-    writeInt("WEPStatus", record.wepStatus);
-    writeInt("WEPDefaultKeyId", record.wepDefaultKeyId);
-    writeInt("WEPKeyLength", record.wepKeyLength);
+    writeInt(settingname::kChannel, record.channel);
+    writeText(settingname::kSsid, record.ssid);
+    writeInt(settingname::kNetworkType, record.networkType);
+    writeText(settingname::kDesiredRate, record.desiredRate);
+    writeInt(settingname::kAuthenticationMode, record.authenticationMode);
+    writeInt(settingname::kWepStatus, record.wepStatus);
+    writeInt(settingname::kWepDefaultKeyId, record.wepDefaultKeyId);
+    writeInt(settingname::kWepKeyLength, record.wepKeyLength);
     for (int i = 0; i < 4; ++i) {
         writeText(wepKeyValueName(record.wepKeyLength, i), record.wepKey[i]);
     }
-    writeInt("PowerSaveMode", record.powerSaveMode);
-    writeInt("FragmentationThreshold", record.fragmentationThreshold);
-    writeInt("RTSThreshold", record.rtsThreshold);
-    writeInt("PreambleMode", record.preambleMode);
-    writeInt("Dot1xProtocol", record.dot1xProtocol);
-    writeText("Dot1xPassphrase", record.dot1xPassphrase);
-    writeText("Dot1xUsername", record.dot1xUsername);
-    writeText("Dot1xPassword", record.dot1xPassword);
-    writeText("Dot1xWPAIEs", record.dot1xWpaIes);
-    writeText("Dot1xCertSubject", record.dot1xCertSubject);
-    writeText("Dot1xCertIssuer", record.dot1xCertIssuer);
+    writeInt(settingname::kPowerSaveMode, record.powerSaveMode);
+    writeInt(settingname::kFragmentationThreshold, record.fragmentationThreshold);
+    writeInt(settingname::kRtsThreshold, record.rtsThreshold);
+    writeInt(settingname::kPreambleMode, record.preambleMode);
+    writeInt(settingname::kDot1xProtocol, record.dot1xProtocol);
+    writeText(settingname::kDot1xPassphrase, record.dot1xPassphrase);
+    writeText(settingname::kDot1xUsername, record.dot1xUsername);
+    writeText(settingname::kDot1xPassword, record.dot1xPassword);
+    writeText(settingname::kDot1xWpaIes, record.dot1xWpaIes);
+    writeText(settingname::kDot1xCertSubject, record.dot1xCertSubject);
+    writeText(settingname::kDot1xCertIssuer, record.dot1xCertIssuer);
     return 0;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "adapter/RegionTable.h"
+#include "adapter/WepKeyLength.h"
+#include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 #include "settings/InterimSsid.h"
@@ -48,18 +50,25 @@ int SettingApplier::record(int result, std::string_view name, std::string_view t
 }
 
 int SettingApplier::keyBytesOfLengthCode(int lengthCode) {
-    switch (lengthCode) {
-        case 1:
+    switch (fromDriver<WepKeyLength>(lengthCode)) {
+        case WepKeyLength::Bits128:
             return 13;
-        case 2:
+        case WepKeyLength::Bits256:
             return 29;
         default:
             return 5;
     }
 }
 
+int SettingApplier::bitsOfLengthCode(int lengthCode) {
+    return keyBytesOfLengthCode(lengthCode) * 8 + 24;
+}
+
 int SettingApplier::lengthCodeOfBits(int bits) {
-    return bits == 128 ? 1 : bits == 256 ? 2 : 0;
+    const WepKeyLength length = bits == 128   ? WepKeyLength::Bits128
+                                : bits == 256 ? WepKeyLength::Bits256
+                                              : WepKeyLength::Bits64;
+    return toDriver(length);
 }
 
 int SettingApplier::applySsid(const std::uint8_t* bytes, int length) {
@@ -74,7 +83,7 @@ int SettingApplier::applySsid(const std::uint8_t* bytes, int length) {
         raw.assign(bytes, std::find(bytes, end, std::uint8_t{0}));
     }
     const std::string text = last_.codePage().fromAnsi(raw);
-    return record(0, "SSID", utf8Prefix(text, kRecordedSsidChars));
+    return record(0, settingname::kSsid, utf8Prefix(text, kRecordedSsidChars));
 }
 
 int SettingApplier::applySsidText(std::string_view ssid) {
@@ -95,32 +104,33 @@ void SettingApplier::applyInterimSsid() {
 }
 
 int SettingApplier::applyHideSsid(int value) {
-    return record(library_.SetWLAP_HideSSIDState(&adapter_, value), "HideSSID", value);
+    return record(library_.SetWLAP_HideSSIDState(&adapter_, value), settingname::kHideSsid, value);
 }
 
 int SettingApplier::applyChannel(int value) {
-    return record(library_.SetWL_Channel(&adapter_, value), "Channel", value);
+    return record(library_.SetWL_Channel(&adapter_, value), settingname::kChannel, value);
 }
 
 int SettingApplier::applyNetworkType(int value) {
-    return record(library_.SetWL_NetworkType(&adapter_, value), "NetworkType", value);
+    return record(library_.SetWL_NetworkType(&adapter_, value), settingname::kNetworkType, value);
 }
 
 int SettingApplier::applyBasicRate(int value) {
-    return record(library_.SetWL_BasicRate(&adapter_, value), "BasicRate", value);
+    return record(library_.SetWL_BasicRate(&adapter_, value), settingname::kBasicRate, value);
 }
 
 int SettingApplier::applyDesiredRate(std::span<const std::uint8_t, adapterbuf::kRateBytes> rates) {
-    return record(library_.SetWL_DesiredRate(&adapter_, rates), "DesiredRate",
+    return record(library_.SetWL_DesiredRate(&adapter_, rates), settingname::kDesiredRate,
                   BytesToHexText(rates));
 }
 
 int SettingApplier::applyWepStatus(int value) {
-    return record(library_.SetWL_WEPStatus(&adapter_, value), "WEPStatus", value);
+    return record(library_.SetWL_WEPStatus(&adapter_, value), settingname::kWepStatus, value);
 }
 
 int SettingApplier::applyAuthenticationMode(int value) {
-    return record(library_.SetWL_AuthenticationMode(&adapter_, value), "AuthenticationMode", value);
+    return record(library_.SetWL_AuthenticationMode(&adapter_, value),
+                  settingname::kAuthenticationMode, value);
 }
 
 int SettingApplier::applyWepKey(int index, int lengthCode, int isTransmitKey,
@@ -129,43 +139,46 @@ int SettingApplier::applyWepKey(int index, int lengthCode, int isTransmitKey,
         return -1;
     }
     const int bytes = keyBytesOfLengthCode(lengthCode);
-    const int bits = bytes * 8 + 24;
+    const int bits = bitsOfLengthCode(lengthCode);
     const int mode = last_.currentMode();
     std::string text;
     if (keyBytes != nullptr) {
         text = BytesToHexText(std::span(keyBytes, static_cast<std::size_t>(bytes)));
     }
     last_.writeLastSetting(mode, wepKeyValueName(bits, index), text);
-    last_.writeLastSetting(mode, "WEPKeyLength", std::to_string(bits));
+    last_.writeLastSetting(mode, settingname::kWepKeyLength, std::to_string(bits));
     if (isTransmitKey != 0) {
-        last_.writeLastSetting(mode, "WEPDefaultKeyId", std::to_string(index));
+        last_.writeLastSetting(mode, settingname::kWepDefaultKeyId, std::to_string(index));
     }
     return 0;
 }
 
 int SettingApplier::applyPowerSaveMode(int value) {
-    return record(library_.SetWL_PSMode(&adapter_, value), "PowerSaveMode", value);
+    return record(library_.SetWL_PSMode(&adapter_, value), settingname::kPowerSaveMode, value);
 }
 
 int SettingApplier::applyFragmentationThreshold(int value) {
-    return record(library_.SetWL_FragmentationThreshold(&adapter_, value), "FragmentationThreshold",
-                  value);
+    return record(library_.SetWL_FragmentationThreshold(&adapter_, value),
+                  settingname::kFragmentationThreshold, value);
 }
 
 int SettingApplier::applyRtsThreshold(int value) {
-    return record(library_.SetWL_RTS_CTS_Threshold(&adapter_, value), "RTSThreshold", value);
+    return record(library_.SetWL_RTS_CTS_Threshold(&adapter_, value), settingname::kRtsThreshold,
+                  value);
 }
 
 int SettingApplier::applyPreambleMode(int value) {
-    return record(library_.SetWL_PreambleMode(&adapter_, value), "PreambleMode", value);
+    return record(library_.SetWL_PreambleMode(&adapter_, value), settingname::kPreambleMode, value);
 }
 
 int SettingApplier::applyTxPowerLevel(int value) {
-    return record(library_.SetWLAP_TxPowerLevel(&adapter_, value), "TxPowerLevel", value);
+    return record(library_.SetWLAP_TxPowerLevel(&adapter_, value), settingname::kTxPowerLevel,
+                  value);
 }
 
 int SettingApplier::applyMacFilterMode(int value) {
-    return record(library_.SetWLAP_FilterMode(&adapter_, value), "MACFilterMode", value);
+    return record(library_.SetWLAP_FilterMode(&adapter_, value), settingname::kMacFilterMode,
+                  value);
 }
 
 int SettingApplier::applyMacFilterList(
@@ -177,18 +190,19 @@ int SettingApplier::applyMacFilterList(
     for (std::size_t n = 0; n < kMacFilterEntries; ++n) {
         // Each entry is an in-use byte followed by the six address bytes.
         const auto address = list.subspan(n * kMacFilterEntryBytes + 1, 6);
-        last_.writeLastSetting(mode, "MACFilterAddr" + std::to_string(n), BytesToHexText(address));
+        last_.writeLastSetting(mode, settingname::macFilterAddress(n), BytesToHexText(address));
     }
     return 0;
 }
 
 int SettingApplier::applyMultiDomainCapability(int value) {
-    return record(library_.SetWL_MultiDomainCapability(&adapter_, value), "MultiDomainCapability",
-                  value);
+    return record(library_.SetWL_MultiDomainCapability(&adapter_, value),
+                  settingname::kMultiDomainCapability, value);
 }
 
 int SettingApplier::applyOperationRegion(int value) {
-    return record(library_.SetWL_OperationRegionCode(&adapter_, value), "OperationRegion", value);
+    return record(library_.SetWL_OperationRegionCode(&adapter_, value),
+                  settingname::kOperationRegion, value);
 }
 
 int SettingApplier::setSupportChannels(const std::uint8_t* channels, int count) {
@@ -217,7 +231,7 @@ int SettingApplier::applyRecord(SettingRecord& record) {
     applyAuthenticationMode(record.authenticationMode);
 
     const int code = lengthCodeOfBits(record.wepKeyLength);
-    if (code == 0) {
+    if (code == toDriver(WepKeyLength::Bits64)) {
         record.wepKeyLength = 64;
     }
     const std::size_t keyBytes = static_cast<std::size_t>(record.wepKeyLength / 8 - 3);
@@ -236,13 +250,13 @@ int SettingApplier::applyRecord(SettingRecord& record) {
     applySsidText(record.ssid);
 
     const int mode = last_.currentMode();
-    last_.writeLastSetting(mode, "Dot1xProtocol", std::to_string(record.dot1xProtocol));
-    last_.writeLastSetting(mode, "Dot1xPassphrase", record.dot1xPassphrase);
-    last_.writeLastSetting(mode, "Dot1xUsername", record.dot1xUsername);
-    last_.writeLastSetting(mode, "Dot1xPassword", record.dot1xPassword);
-    last_.writeLastSetting(mode, "Dot1xWPAIEs", record.dot1xWpaIes);
-    last_.writeLastSetting(mode, "Dot1xCertSubject", record.dot1xCertSubject);
-    last_.writeLastSetting(mode, "Dot1xCertIssuer", record.dot1xCertIssuer);
+    last_.writeLastSetting(mode, settingname::kDot1xProtocol, std::to_string(record.dot1xProtocol));
+    last_.writeLastSetting(mode, settingname::kDot1xPassphrase, record.dot1xPassphrase);
+    last_.writeLastSetting(mode, settingname::kDot1xUsername, record.dot1xUsername);
+    last_.writeLastSetting(mode, settingname::kDot1xPassword, record.dot1xPassword);
+    last_.writeLastSetting(mode, settingname::kDot1xWpaIes, record.dot1xWpaIes);
+    last_.writeLastSetting(mode, settingname::kDot1xCertSubject, record.dot1xCertSubject);
+    last_.writeLastSetting(mode, settingname::kDot1xCertIssuer, record.dot1xCertIssuer);
 
     if (isWpaAuthentication(record.authenticationMode)) {
         wpa_.startWpaConnection();
@@ -253,20 +267,21 @@ int SettingApplier::applyRecord(SettingRecord& record) {
 void SettingApplier::reapplyWepKeys(int enableWep, int transmitKeyId) {
     const int mode = last_.currentMode();
     if (transmitKeyId == -1) {
-        transmitKeyId = decimalTextToInt(last_.lastSettingText(mode, "WEPDefaultKeyId"));
+        transmitKeyId =
+            decimalTextToInt(last_.lastSettingText(mode, settingname::kWepDefaultKeyId));
         if (transmitKeyId == -1) {
             transmitKeyId = 0;
         }
     }
     const int code =
-        lengthCodeOfBits(decimalTextToInt(last_.lastSettingText(mode, "WEPKeyLength")));
-    const int bits = code == 1 ? 128 : code == 2 ? 256 : 64;
+        lengthCodeOfBits(decimalTextToInt(last_.lastSettingText(mode, settingname::kWepKeyLength)));
+    const int bits = bitsOfLengthCode(code);
     for (int index = 0; index < 4; ++index) {
         std::array<std::uint8_t, LastSettings::kDefaultWepKeyBytes> bytes{};
         last_.readWepKeyBytes(bits, index, bytes);
         applyWepKey(index, code, index == transmitKeyId ? 1 : 0, bytes.data());
     }
-    applyWepStatus(enableWep != 0 ? 0 : 1);
+    applyWepStatus(toDriver(enableWep != 0 ? WepStatus::WepEnabled : WepStatus::Disabled));
 }
 
 }  // namespace rizorivu

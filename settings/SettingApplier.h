@@ -4,6 +4,8 @@
 #include <span>
 
 #include "adapter/AdapterLibrary.h"
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "platform/Clock.h"
 #include "settings/LastSettings.h"
 #include "settings/SettingRecord.h"
@@ -61,6 +63,8 @@ public:
 
     // Key sizes by length code: 0 -> 5 bytes, 1 -> 13, 2 -> 29; others are taken as 5.
     static int keyBytesOfLengthCode(int lengthCode);
+    // 64, 128 or 256 by length code, with the same fallback.
+    static int bitsOfLengthCode(int lengthCode);
     // Length code and bits of a stored key length: 128 -> 1, 256 -> 2, anything else -> 0
     // with 64 bits.
     static int lengthCodeOfBits(int bits);
@@ -78,7 +82,7 @@ private:
 
 // Whether an authentication mode is one of the WPA modes (WPA, WPA-PSK, WPA-None).
 constexpr bool isWpaAuthentication(int mode) {
-    return mode == 3 || mode == 4 || mode == 5;
+    return isWpa(fromDriver<AuthenticationMode>(mode));
 }
 
 }  // namespace rizorivu

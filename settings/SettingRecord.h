@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "adapter/DriverCode.h"
+#include "adapter/PreambleMode.h"
+#include "settings/SettingNames.h"
+
 namespace rizorivu {
 
 // One station configuration as a profile stores it. A plain value owned by whoever fills it;
@@ -23,7 +27,7 @@ struct SettingRecord {
     std::int32_t fragmentationThreshold = -1;
     std::int32_t rtsThreshold = -1;
     // A saved profile carries the station's own preamble; applying a record never uses it.
-    std::int32_t preambleMode = 2;
+    std::int32_t preambleMode = toDriver(PreambleMode::Auto);
     std::int32_t dot1xProtocol = -1;
     std::string dot1xPassphrase;
     std::string dot1xUsername;
@@ -34,11 +38,5 @@ struct SettingRecord {
 
     friend bool operator==(const SettingRecord&, const SettingRecord&) = default;
 };
-
-// "WEPKey<bits>_<index>", the value name of one stored WEP key; each key length has its own
-// set of four keys.
-inline std::string wepKeyValueName(int bits, int index) {
-    return "WEPKey" + std::to_string(bits) + "_" + std::to_string(index);
-}
 
 }  // namespace rizorivu

@@ -17,8 +17,9 @@ std::vector<MacAddress> AccessPointCell::admitted(const World& world, const Mode
         const bool listed =
             std::any_of(ap.filter.begin(), ap.filter.end(),
                         [&](const FilterEntry& e) { return e.inUse && e.mac == client.mac; });
-        const bool filterFits =
-            ap.filterMode == 0 || (ap.filterMode == 1 && listed) || (ap.filterMode == 2 && !listed);
+        const bool filterFits = ap.filterMode == MacFilterMode::Off ||
+                                (ap.filterMode == MacFilterMode::AdmitListed && listed) ||
+                                (ap.filterMode == MacFilterMode::RefuseListed && !listed);
         if (ssidFits && filterFits && stations.size() < setting::kFilterEntries) {
             stations.push_back(client.mac);
         }

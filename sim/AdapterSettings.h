@@ -7,32 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/MacFilterMode.h"
+#include "adapter/NetworkType.h"
+#include "adapter/PowerSaveMode.h"
+#include "adapter/PreambleMode.h"
+#include "adapter/WepStatus.h"
 #include "sim/World.h"
 
 namespace rizorivu::sim {
 
-// The values of the driver's settings, as the utility passes them.
+// The limits of the driver's numeric settings; its codes are the enums of adapter/.
 namespace setting {
-constexpr int kAdHoc = 0;
-constexpr int kInfrastructure = 1;
-constexpr int kAutoUnknown = 2;
-constexpr int kPseudoIbss = 3;
-
-constexpr int kAuthOpen = 0;
-constexpr int kAuthShared = 1;
-constexpr int kAuthAutoSwitch = 2;
-constexpr int kAuthWpa = 3;
-constexpr int kAuthWpaPsk = 4;
-constexpr int kAuthWpaNone = 5;
-
-constexpr int kWepEnabled = 0;
-constexpr int kWepDisabled = 1;
-constexpr int kTkipEnabled = 4;
-constexpr int kAesEnabled = 6;
-
-constexpr int kStation = 0;
-constexpr int kAccessPoint = 1;
-
 constexpr int kMinFragmentation = 256;
 constexpr int kMaxFragmentation = 2346;  // fragmentation off
 constexpr int kMinRts = 0;
@@ -56,19 +42,19 @@ struct WepKey {
 struct ModeSettings {
     std::string ssid;  // bytes, at most 32
     int channel = 6;
-    int authenticationMode = setting::kAuthOpen;
-    int wepStatus = setting::kWepDisabled;
+    AuthenticationMode authenticationMode = AuthenticationMode::Open;
+    WepStatus wepStatus = WepStatus::Disabled;
     std::array<WepKey, 4> keys{};
     int transmitKey = 0;
-    int preambleMode = 0;
+    PreambleMode preambleMode = PreambleMode::Long;
     int fragmentationThreshold = setting::kMaxFragmentation;
     int rtsThreshold = setting::kMaxRts;
 };
 
 struct StationSettings {
-    int networkType = setting::kInfrastructure;
+    NetworkType networkType = NetworkType::Infrastructure;
     std::optional<MacAddress> bssid;  // the access point SetWL_BSSID chose
-    int powerSaveMode = 0;
+    PowerSaveMode powerSaveMode = PowerSaveMode::ContinuousAccess;
     RateBytes desiredRates{};
 };
 
@@ -82,7 +68,7 @@ struct AccessPointSettings {
     int hideSsid = 0;
     int txPowerLevel = 0;
     int basicRate = 1;
-    int filterMode = 0;  // 0 off, 1 admit only listed stations, 2 refuse listed stations
+    MacFilterMode filterMode = MacFilterMode::Off;
     std::array<FilterEntry, setting::kFilterEntries> filter{};
 };
 

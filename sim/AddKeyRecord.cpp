@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/ByteOrder.h"
+#include "adapter/ByteOrder.h"
 
 namespace rizorivu::sim {
 

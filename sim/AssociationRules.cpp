@@ -10,21 +10,22 @@ namespace {
 
 enum class Fit { Refused, Associates, AssociatesWithoutData, AfterKeys, AfterGroupKey };
 
-int cipherStatus(Cipher cipher) {
-    return cipher == Cipher::Aes ? setting::kAesEnabled : setting::kTkipEnabled;
+WepStatus cipherStatus(Cipher cipher) {
+    return cipher == Cipher::Aes ? WepStatus::AesEnabled : WepStatus::TkipEnabled;
 }
 
 Fit wepFit(const WorldNetwork& network, const ModeSettings& s) {
-    if (s.wepStatus != setting::kWepEnabled || s.authenticationMode > setting::kAuthAutoSwitch) {
+    if (s.wepStatus != WepStatus::WepEnabled ||
+        s.authenticationMode > AuthenticationMode::AutoSwitch) {
         return Fit::Refused;
     }
     const bool keyRight = s.keys[static_cast<std::size_t>(s.transmitKey)].matches(network.wepKey);
     const bool sharedAllowed = network.wepAuthentication != WepAuthentication::OpenOnly;
     const bool openAllowed = network.wepAuthentication != WepAuthentication::SharedOnly;
-    if (s.authenticationMode == setting::kAuthShared) {
+    if (s.authenticationMode == AuthenticationMode::SharedKey) {
         return sharedAllowed && keyRight ? Fit::Associates : Fit::Refused;
     }
-    if (s.authenticationMode == setting::kAuthAutoSwitch && sharedAllowed && keyRight) {
+    if (s.authenticationMode == AuthenticationMode::AutoSwitch && sharedAllowed && keyRight) {
         return Fit::Associates;
     }
     if (!openAllowed) {
@@ -36,23 +37,24 @@ Fit wepFit(const WorldNetwork& network, const ModeSettings& s) {
 Fit securityFit(const WorldNetwork& network, const ModeSettings& s) {
     switch (network.security) {
         case Security::Open:
-            return s.wepStatus == setting::kWepDisabled &&
-                           (s.authenticationMode == setting::kAuthOpen ||
-                            s.authenticationMode == setting::kAuthAutoSwitch)
+            return s.wepStatus == WepStatus::Disabled &&
+                           (s.authenticationMode == AuthenticationMode::Open ||
+                            s.authenticationMode == AuthenticationMode::AutoSwitch)
                        ? Fit::Associates
                        : Fit::Refused;
         case Security::Wep:
             return wepFit(network, s);
         case Security::WpaPsk: {
             const bool cell = network.type == BssType::AdHoc;
-            const int wanted = cell ? setting::kAuthWpaNone : setting::kAuthWpaPsk;
+            const AuthenticationMode wanted =
+                cell ? AuthenticationMode::WpaNone : AuthenticationMode::WpaPsk;
             if (s.authenticationMode != wanted || s.wepStatus != cipherStatus(network.cipher)) {
                 return Fit::Refused;
             }
             return cell ? Fit::AfterGroupKey : Fit::AfterKeys;
         }
         case Security::WpaEap:
-            return s.authenticationMode == setting::kAuthWpa &&
+            return s.authenticationMode == AuthenticationMode::Wpa &&
                            s.wepStatus == cipherStatus(network.cipher)
                        ? Fit::AfterKeys
                        : Fit::Refused;
@@ -73,13 +75,13 @@ DataPath dataPathOf(Fit fit) {
     }
 }
 
-bool typeFits(BssType type, int networkType) {
+bool typeFits(BssType type, NetworkType networkType) {
     switch (networkType) {
-        case setting::kAdHoc:
+        case NetworkType::AdHoc:
             return type == BssType::AdHoc;
-        case setting::kInfrastructure:
+        case NetworkType::Infrastructure:
             return type == BssType::Infrastructure;
-        case setting::kAutoUnknown:
+        case NetworkType::AutoUnknown:
             return true;
         default:
             return false;
@@ -137,7 +139,7 @@ AssociationOutcome chooseAssociation(const World& world, const StationRequest& r
     }
     const int ownRate = bestCommonRate(usable, usable);
 
-    if (request.networkType == setting::kPseudoIbss) {
+    if (request.networkType == NetworkType::PseudoIbss) {
         if (!mayUse(request.channels, s.channel) || ownRate == 0) {
             return none;
         }
@@ -180,7 +182,7 @@ AssociationOutcome chooseAssociation(const World& world, const StationRequest& r
     if (chosen) {
         return best;
     }
-    if (request.networkType == setting::kAdHoc && !request.bssid &&
+    if (request.networkType == NetworkType::AdHoc && !request.bssid &&
         mayUse(request.channels, s.channel) && ownRate != 0) {
         return AssociationOutcome{LinkKind::StartedCell,
                                   0,

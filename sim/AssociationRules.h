@@ -45,7 +45,7 @@ struct AssociationOutcome {
 // What the station asks of the radio.
 struct StationRequest {
     const ModeSettings& settings;  // SSID, channel and security of station mode
-    int networkType = setting::kInfrastructure;
+    NetworkType networkType = NetworkType::Infrastructure;
     std::optional<MacAddress> bssid;
     const RateBytes& desiredRates;
     const RateBytes& supportedRates;

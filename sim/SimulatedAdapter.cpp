@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "adapter/ConnectState.h"
 #include "adapter/RegionTable.h"
+#include "adapter/WepKeyLength.h"
+#include "adapter/ZeroConfigStatus.h"
 #include "sim/AddKeyRecord.h"
 #include "sim/BssDescription.h"
 #include "sim/SignalModel.h"
@@ -34,8 +37,10 @@ std::optional<std::uint16_t> settableRegionMask(int regionCode) {
 }  // namespace
 
 SimulatedAdapter::SimulatedAdapter(const WorldAdapter& device, std::int64_t nowMs)
-    : device_(device), mode_(device.operationMode), zeroConfigStatus_(device.zeroConfigStatus) {
-    stationMode_.preambleMode = 2;  // long and short preamble, as a station always uses
+    : device_(device),
+      mode_(fromDriver<OperationMode>(device.operationMode)),
+      zeroConfigStatus_(device.zeroConfigStatus) {
+    stationMode_.preambleMode = PreambleMode::Auto;  // as a station always uses
     station_.desiredRates = device.rates;
     radio_.regionCode = device.regionCode;
     radio_.channels = channelsOfMask(regionChannelMask(device.regionCode).value_or(0));
@@ -59,7 +64,7 @@ std::vector<std::uint8_t> SimulatedAdapter::usableChannels() const {
 }
 
 AssociationOutcome SimulatedAdapter::choose(const Moment& m) const {
-    if (mode_ != setting::kStation) {
+    if (mode_ != OperationMode::Station) {
         return AssociationOutcome{};
     }
     const std::vector<std::uint8_t> channels = usableChannels();
@@ -70,7 +75,7 @@ AssociationOutcome SimulatedAdapter::choose(const Moment& m) const {
 }
 
 std::vector<MacAddress> SimulatedAdapter::admit(const Moment& m) const {
-    if (mode_ != setting::kAccessPoint) {
+    if (mode_ != OperationMode::AccessPoint) {
         return {};
     }
     return AccessPointCell::admitted(m.world, accessPointMode_, ap_, usableChannels());
@@ -78,7 +83,7 @@ std::vector<MacAddress> SimulatedAdapter::admit(const Moment& m) const {
 
 bool SimulatedAdapter::beaconing() const {
     const std::vector<std::uint8_t> channels = usableChannels();
-    return mode_ == setting::kAccessPoint && !accessPointMode_.ssid.empty() &&
+    return mode_ == OperationMode::AccessPoint && !accessPointMode_.ssid.empty() &&
            std::find(channels.begin(), channels.end(), accessPointMode_.channel) != channels.end();
 }
 
@@ -94,7 +99,7 @@ void SimulatedAdapter::follow(const Moment& m) {
 }
 
 void SimulatedAdapter::reconnect(const Moment& m) {
-    if (mode_ == setting::kStation) {
+    if (mode_ == OperationMode::Station) {
         link_.restart(choose(m), m.nowMs);
     } else {
         cell_.restart(m.nowMs);
@@ -123,26 +128,27 @@ int SimulatedAdapter::supportedRates(std::span<std::uint8_t, adapterbuf::kRateBy
 }
 
 int SimulatedAdapter::connectState(const Moment& m) const {
-    if (mode_ == setting::kAccessPoint) {
-        return beaconing() && cell_.settled(m.nowMs) ? 0 : 1;
+    if (mode_ == OperationMode::AccessPoint) {
+        return toDriver(beaconing() && cell_.settled(m.nowMs) ? ConnectState::Connected
+                                                              : ConnectState::NotConnected);
     }
-    return link_.up(m.nowMs) ? 0 : 1;
+    return toDriver(link_.up(m.nowMs) ? ConnectState::Connected : ConnectState::NotConnected);
 }
 
 int SimulatedAdapter::networkType(const Moment& m) const {
-    if (station_.networkType == setting::kAutoUnknown && link_.up(m.nowMs)) {
+    if (station_.networkType == NetworkType::AutoUnknown && link_.up(m.nowMs)) {
         if (link_.outcome().kind == LinkKind::Infrastructure) {
-            return setting::kInfrastructure;
+            return toDriver(NetworkType::Infrastructure);
         }
         if (link_.outcome().kind == LinkKind::JoinedCell) {
-            return setting::kAdHoc;
+            return toDriver(NetworkType::AdHoc);
         }
     }
-    return station_.networkType;
+    return toDriver(station_.networkType);
 }
 
 int SimulatedAdapter::channel(const Moment& m) const {
-    if (mode_ == setting::kStation && (link_.up(m.nowMs) || link_.cellStarted(m.nowMs))) {
+    if (mode_ == OperationMode::Station && (link_.up(m.nowMs) || link_.cellStarted(m.nowMs))) {
         return link_.outcome().channel;
     }
     return current().channel;
@@ -162,7 +168,7 @@ int SimulatedAdapter::quality(const Moment& m) const {
 }
 
 int SimulatedAdapter::linkSpeed(const Moment& m) const {
-    if (mode_ == setting::kAccessPoint) {
+    if (mode_ == OperationMode::AccessPoint) {
         return beaconing() ? bestCommonRate(device_.rates, station_.desiredRates) * 500 : -1;
     }
     return link_.up(m.nowMs) || link_.cellStarted(m.nowMs) ? link_.outcome().linkKbps : -1;
@@ -177,7 +183,7 @@ int SimulatedAdapter::ssid(std::span<std::uint8_t, adapterbuf::kSsidBytes> out) 
 
 int SimulatedAdapter::bssid(const Moment& m,
                             std::span<std::uint8_t, adapterbuf::kMacBytes> out) const {
-    if (mode_ == setting::kAccessPoint) {
+    if (mode_ == OperationMode::AccessPoint) {
         if (!beaconing()) {
             return -1;
         }
@@ -206,7 +212,7 @@ int SimulatedAdapter::setSsid(const Moment& m, const std::uint8_t* ssid, int len
     std::string bytes(reinterpret_cast<const char*>(ssid), static_cast<std::size_t>(length));
     // A chosen access point stays chosen only for its own SSID: a different SSID (such as the
     // random one a replay sets first) means the station looks for another network.
-    if (mode_ == setting::kStation && station_.bssid) {
+    if (mode_ == OperationMode::Station && station_.bssid) {
         const auto& networks = m.world.networks;
         const bool sameNetwork = std::any_of(networks.begin(), networks.end(), [&](const auto& n) {
             return n.bssid == *station_.bssid && n.ssid == bytes;
@@ -232,11 +238,12 @@ int SimulatedAdapter::setChannel(const Moment& m, int channel) {
     return 0;
 }
 
-int SimulatedAdapter::setNetworkType(const Moment& m, int networkType) {
-    if (mode_ != setting::kStation ||
-        !inRange(networkType, setting::kAdHoc, setting::kPseudoIbss)) {
+int SimulatedAdapter::setNetworkType(const Moment& m, int value) {
+    if (mode_ != OperationMode::Station ||
+        !inRange(value, toDriver(NetworkType::AdHoc), toDriver(NetworkType::PseudoIbss))) {
         return -1;
     }
+    const auto networkType = fromDriver<NetworkType>(value);
     if (station_.networkType != networkType) {
         station_.networkType = networkType;
         reconnect(m);
@@ -271,13 +278,11 @@ int SimulatedAdapter::setDesiredRates(std::span<const std::uint8_t, adapterbuf::
     return 0;
 }
 
-int SimulatedAdapter::setWepStatus(const Moment& m, int wepStatus) {
-    const bool valid =
-        mode_ == setting::kStation
-            ? wepStatus == setting::kWepEnabled || wepStatus == setting::kWepDisabled ||
-                  wepStatus == setting::kTkipEnabled || wepStatus == setting::kAesEnabled
-            : wepStatus == setting::kWepEnabled || wepStatus == setting::kWepDisabled;
-    if (!valid) {
+int SimulatedAdapter::setWepStatus(const Moment& m, int value) {
+    const auto wepStatus = fromDriver<WepStatus>(value);
+    const bool wep = wepStatus == WepStatus::WepEnabled || wepStatus == WepStatus::Disabled;
+    const bool wpa = wepStatus == WepStatus::TkipEnabled || wepStatus == WepStatus::AesEnabled;
+    if (!wep && !(wpa && mode_ == OperationMode::Station)) {
         return -1;
     }
     if (current().wepStatus != wepStatus) {
@@ -287,11 +292,14 @@ int SimulatedAdapter::setWepStatus(const Moment& m, int wepStatus) {
     return 0;
 }
 
-int SimulatedAdapter::setAuthenticationMode(const Moment& m, int mode) {
-    const int highest = mode_ == setting::kStation ? setting::kAuthWpaNone : setting::kAuthShared;
-    if (!inRange(mode, setting::kAuthOpen, highest)) {
+int SimulatedAdapter::setAuthenticationMode(const Moment& m, int value) {
+    const AuthenticationMode highest = mode_ == OperationMode::Station
+                                           ? AuthenticationMode::WpaNone
+                                           : AuthenticationMode::SharedKey;
+    if (!inRange(value, toDriver(AuthenticationMode::Open), toDriver(highest))) {
         return -1;
     }
+    const auto mode = fromDriver<AuthenticationMode>(value);
     if (current().authenticationMode != mode) {
         current().authenticationMode = mode;
         reconnect(m);
@@ -300,10 +308,11 @@ int SimulatedAdapter::setAuthenticationMode(const Moment& m, int mode) {
 }
 
 int SimulatedAdapter::setPowerSaveMode(int mode) {
-    if (mode_ != setting::kStation || !inRange(mode, 0, 2)) {
+    if (mode_ != OperationMode::Station ||
+        !inRange(mode, toDriver(PowerSaveMode::ContinuousAccess), toDriver(PowerSaveMode::Fast))) {
         return -1;
     }
-    station_.powerSaveMode = mode;
+    station_.powerSaveMode = fromDriver<PowerSaveMode>(mode);
     return 0;
 }
 
@@ -324,16 +333,16 @@ int SimulatedAdapter::setRtsThreshold(int bytes) {
 }
 
 int SimulatedAdapter::setPreambleMode(int mode) {
-    if (!inRange(mode, 0, 2)) {
+    if (!inRange(mode, toDriver(PreambleMode::Long), toDriver(PreambleMode::Auto))) {
         return -1;
     }
-    current().preambleMode = mode;
+    current().preambleMode = fromDriver<PreambleMode>(mode);
     return 0;
 }
 
 int SimulatedAdapter::setBssid(const Moment& m,
                                std::span<const std::uint8_t, adapterbuf::kMacBytes> bssid) {
-    if (mode_ != setting::kStation) {
+    if (mode_ != OperationMode::Station) {
         return -1;
     }
     MacAddress address{};
@@ -352,9 +361,10 @@ int SimulatedAdapter::setBssid(const Moment& m,
     return 0;
 }
 
-int SimulatedAdapter::setOperationMode(const Moment& m, int mode) {
-    if (!inRange(mode, setting::kStation, setting::kAccessPoint) ||
-        (mode == setting::kAccessPoint && !device_.accessPointCapable)) {
+int SimulatedAdapter::setOperationMode(const Moment& m, int value) {
+    const auto mode = fromDriver<OperationMode>(value);
+    if (!inRange(value, toDriver(OperationMode::Station), toDriver(OperationMode::AccessPoint)) ||
+        (mode == OperationMode::AccessPoint && !device_.accessPointCapable)) {
         return -1;
     }
     if (mode_ != mode) {
@@ -368,7 +378,9 @@ int SimulatedAdapter::setOperationMode(const Moment& m, int mode) {
 
 int SimulatedAdapter::writeKey(const Moment& m, int index, int lengthCode, int isTransmitKey,
                                const std::uint8_t* keyBytes) {
-    if (!inRange(index, 0, 3) || !inRange(lengthCode, 0, 2) || keyBytes == nullptr) {
+    if (!inRange(index, 0, 3) ||
+        !inRange(lengthCode, toDriver(WepKeyLength::Bits64), toDriver(WepKeyLength::Bits256)) ||
+        keyBytes == nullptr) {
         return -1;
     }
     WepKey key;
@@ -447,7 +459,7 @@ int SimulatedAdapter::setHideSsid(const Moment& m, int hidden) {
     }
     if (ap_.hideSsid != hidden) {
         ap_.hideSsid = hidden;
-        if (mode_ == setting::kAccessPoint) {
+        if (mode_ == OperationMode::AccessPoint) {
             reconnect(m);
         }
     }
@@ -462,13 +474,14 @@ int SimulatedAdapter::setTxPowerLevel(int level) {
     return 0;
 }
 
-int SimulatedAdapter::setFilterMode(const Moment& m, int mode) {
-    if (!inRange(mode, 0, 2)) {
+int SimulatedAdapter::setFilterMode(const Moment& m, int value) {
+    if (!inRange(value, toDriver(MacFilterMode::Off), toDriver(MacFilterMode::RefuseListed))) {
         return -1;
     }
+    const auto mode = fromDriver<MacFilterMode>(value);
     if (ap_.filterMode != mode) {
         ap_.filterMode = mode;
-        if (mode_ == setting::kAccessPoint) {
+        if (mode_ == OperationMode::AccessPoint) {
             reconnect(m);
         }
     }
@@ -490,7 +503,7 @@ int SimulatedAdapter::setFilterList(const Moment& m, const std::uint8_t* list, i
     }
     if (ap_.filter != filter) {
         ap_.filter = filter;
-        if (mode_ == setting::kAccessPoint) {
+        if (mode_ == OperationMode::AccessPoint) {
             reconnect(m);
         }
     }
@@ -498,7 +511,7 @@ int SimulatedAdapter::setFilterList(const Moment& m, const std::uint8_t* list, i
 }
 
 int SimulatedAdapter::stationList(const Moment& m, std::uint8_t* buffer, int size) const {
-    if (mode_ != setting::kAccessPoint || buffer == nullptr ||
+    if (mode_ != OperationMode::AccessPoint || buffer == nullptr ||
         size < static_cast<int>(adapterbuf::kStationListBytes)) {
         return -1;
     }
@@ -515,11 +528,11 @@ int SimulatedAdapter::stationList(const Moment& m, std::uint8_t* buffer, int siz
 // --- Site survey ---------------------------------------------------------------------------
 
 int SimulatedAdapter::startSurvey() const {
-    return mode_ == setting::kStation ? 0 : -1;
+    return mode_ == OperationMode::Station ? 0 : -1;
 }
 
 int SimulatedAdapter::retrieveSurvey(const Moment& m, std::uint8_t* buffer, int size) const {
-    if (mode_ != setting::kStation || buffer == nullptr || size < 4) {
+    if (mode_ != OperationMode::Station || buffer == nullptr || size < 4) {
         return -1;
     }
     const SignalModel signal(m.world.machine.seed);
@@ -553,7 +566,8 @@ int SimulatedAdapter::retrieveSurvey(const Moment& m, std::uint8_t* buffer, int 
 // --- Zero Configuration and private OIDs ---------------------------------------------------
 
 int SimulatedAdapter::setZeroConfigStatus(int status) {
-    if (!inRange(status, 0, 1)) {
+    if (!inRange(status, toDriver(ZeroConfigStatus::UtilityControls),
+                 toDriver(ZeroConfigStatus::ServiceControls))) {
         return -1;
     }
     zeroConfigStatus_ = status;

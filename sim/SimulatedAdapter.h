@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
+#include "adapter/DriverCode.h"
+#include "adapter/OperationMode.h"
 #include "sim/AccessPointCell.h"
 #include "sim/AdapterSettings.h"
 #include "sim/AssociationRules.h"
@@ -57,9 +59,9 @@ public:
     int rssi(const Moment& m) const;
     int quality(const Moment& m) const;
     int linkSpeed(const Moment& m) const;
-    int wepStatus() const { return current().wepStatus; }
-    int authenticationMode() const { return current().authenticationMode; }
-    int operationMode() const { return mode_; }
+    int wepStatus() const { return toDriver(current().wepStatus); }
+    int authenticationMode() const { return toDriver(current().authenticationMode); }
+    int operationMode() const { return toDriver(mode_); }
     int ssid(std::span<std::uint8_t, adapterbuf::kSsidBytes> out) const;
     int bssid(const Moment& m, std::span<std::uint8_t, adapterbuf::kMacBytes> out) const;
     FrameCounts frameCounts() const;
@@ -84,7 +86,7 @@ public:
     // Radio and regulatory domain.
     int regionCode() const { return radio_.regionCode; }
     int multiDomain() const { return radio_.multiDomain; }
-    int powerSaveMode() const { return station_.powerSaveMode; }
+    int powerSaveMode() const { return toDriver(station_.powerSaveMode); }
     int fragmentationThreshold() const { return current().fragmentationThreshold; }
     int rtsThreshold() const { return current().rtsThreshold; }
     int supportChannels(std::uint8_t* channels, int* count) const;
@@ -115,10 +117,10 @@ public:
 
 private:
     ModeSettings& current() {
-        return mode_ == setting::kAccessPoint ? accessPointMode_ : stationMode_;
+        return mode_ == OperationMode::AccessPoint ? accessPointMode_ : stationMode_;
     }
     const ModeSettings& current() const {
-        return mode_ == setting::kAccessPoint ? accessPointMode_ : stationMode_;
+        return mode_ == OperationMode::AccessPoint ? accessPointMode_ : stationMode_;
     }
     // The channels the adapter may use: the list last set, or with an empty list in
     // multi-domain (world) mode every channel 1-14, as the access points' country tells.
@@ -133,7 +135,7 @@ private:
 
     WorldAdapter device_;
     std::int32_t handle_ = 0;
-    int mode_ = setting::kStation;
+    OperationMode mode_ = OperationMode::Station;
     ModeSettings stationMode_;
     ModeSettings accessPointMode_;
     StationSettings station_;

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/ByteOrder.h"
-#include "sim/SurveyLayout.h"
+#include "adapter/ByteOrder.h"
+#include "adapter/SurveyLayout.h"
 
 namespace rizorivu::sim {
 

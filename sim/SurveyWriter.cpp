@@ -4,9 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/ByteOrder.h"
-#include "sim/InformationElements.h"
-#include "sim/SurveyLayout.h"
+#include "adapter/ByteOrder.h"
+#include "adapter/DriverCode.h"
+#include "adapter/NetworkType.h"
+#include "adapter/SurveyLayout.h"
+#include "sim/BeaconElements.h"
 
 namespace rizorivu::sim {
 
@@ -41,7 +43,9 @@ void writeRecord(const BssDescription& bss, const std::vector<std::uint8_t>& ele
     putLe32(out + kAtimWindow, 0);
     putLe32(out + kFrequency, channelFrequencyKhz(bss.channel));
     putLe32(out + kFhConfigurationLength, kFhConfigurationBytes);
-    putLe32(out + kInfrastructureMode, bss.type == BssType::AdHoc ? 0 : 1);
+    putLe32(out + kInfrastructureMode,
+            static_cast<std::uint32_t>(toDriver(
+                bss.type == BssType::AdHoc ? NetworkType::AdHoc : NetworkType::Infrastructure)));
     std::copy(bss.rates.begin(), bss.rates.end(), out + kSupportedRates);
     putLe32(out + kIeLength, static_cast<std::uint32_t>(kFixedIeBytes + elements.size()));
 

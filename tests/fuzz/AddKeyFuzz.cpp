@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "adapter/ByteOrder.h"
 #include "sim/AddKeyRecord.h"
-#include "sim/ByteOrder.h"
 
+using namespace rizorivu;
 using namespace rizorivu::sim;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

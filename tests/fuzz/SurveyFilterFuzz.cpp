@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
-#include "sim/ByteOrder.h"
+#include "adapter/ByteOrder.h"
 #include "sim/SurveyFilter.h"
 
 using namespace rizorivu;

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
-#include "ui/main/SurveyBuffer.h"
+#include "adapter/SurveyBuffer.h"
+#include "ui/main/SurveyCells.h"
 
 using namespace rizorivu;
 using namespace rizorivu::ui;
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(ssidText(ssid).size() >= ssid.size());
         (void)record->privacy();
         (void)record->infrastructureMode();
-        (void)channelFromFrequency(record->frequency());
+        (void)survey::channelFromFrequency(record->frequency());
         (void)strengthText(record->rssi(), true);
 
         const std::uint8_t* elementEnd = bytes.data() + 128;

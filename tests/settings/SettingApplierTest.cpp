@@ -219,5 +219,33 @@ TEST_F(SettingApplierTest, ReapplyingWithNothingStoredUses64BitKeysAndKeyZero) {
     EXPECT_EQ(bed.station("WEPDefaultKeyId"), "0");
 }
 
+// The driver's key length codes against key bytes and stored bits; unknown codes and bit
+// counts fall back to the 64-bit key.
+struct KeyLengthCase {
+    int code;
+    int bytes;
+    int bits;
+};
+
+class KeyLengthCodeTest : public ::testing::TestWithParam<KeyLengthCase> {};
+
+TEST_P(KeyLengthCodeTest, MapsCodesToBytesAndBits) {
+    EXPECT_EQ(SettingApplier::keyBytesOfLengthCode(GetParam().code), GetParam().bytes);
+    EXPECT_EQ(SettingApplier::bitsOfLengthCode(GetParam().code), GetParam().bits);
+    EXPECT_EQ(SettingApplier::bitsOfLengthCode(SettingApplier::lengthCodeOfBits(GetParam().bits)),
+              GetParam().bits);
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingApplier, KeyLengthCodeTest,
+                         ::testing::Values(KeyLengthCase{0, 5, 64}, KeyLengthCase{1, 13, 128},
+                                           KeyLengthCase{2, 29, 256}, KeyLengthCase{3, 5, 64},
+                                           KeyLengthCase{-1, 5, 64}));
+
+TEST(KeyLengthBitsTest, OtherBitCountsAreTheShortKey) {
+    for (const int bits : {0, 40, 100, 152, 512}) {
+        EXPECT_EQ(SettingApplier::lengthCodeOfBits(bits), 0) << bits;
+    }
+}
+
 }  // namespace
 }  // namespace rizorivu

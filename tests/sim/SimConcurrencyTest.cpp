@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "sim/ByteOrder.h"
+#include "adapter/ByteOrder.h"
 #include "tests/sim/SimTestBed.h"
 
 namespace rizorivu::sim {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "sim/AddKeyRecord.h"
-#include "sim/ByteOrder.h"
+#include "adapter/ByteOrder.h"
 #include "sim/SignalModel.h"
 #include "tests/sim/SimTestBed.h"
 

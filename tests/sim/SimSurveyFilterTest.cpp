@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "adapter/AdapterLibrary.h"
-#include "sim/ByteOrder.h"
+#include "adapter/ByteOrder.h"
 #include "sim/SurveyWriter.h"
 
 namespace rizorivu::sim {

@@ -3,11 +3,12 @@
 #include <array>
 #include <string>
 
+#include "adapter/SurveyBuffer.h"
 #include "settings/Configuration.h"
 #include "settings/SettingsContext.h"
 #include "settings/HexText.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/SurveyBuffer.h"
+#include "ui/main/SurveyCells.h"
 
 namespace rizorivu::ui {
 
@@ -143,7 +144,7 @@ void MainWindow::showSelectedNetwork() {
     if (!record) {
         return;
     }
-    const std::optional<int> channel = channelFromFrequency(record->frequency());
+    const std::optional<int> channel = survey::channelFromFrequency(record->frequency());
     infoValues[kSelectedChannel].setText(channel ? std::to_string(*channel)
                                                  : std::string("Unknow"));
     switch (record->infrastructureMode()) {

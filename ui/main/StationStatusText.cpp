@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <numeric>
 
+#include "adapter/DriverCode.h"
+#include "adapter/NetworkType.h"
+#include "adapter/WepStatus.h"
+
 namespace rizorivu::ui {
 
 namespace {
@@ -14,14 +18,14 @@ constexpr int kMaxConnectingDots = 18;
 }  // namespace
 
 std::string networkTypeText(const LocalizedText& text, int networkType) {
-    switch (networkType) {
-        case 0:
+    switch (fromDriver<NetworkType>(networkType)) {
+        case NetworkType::AdHoc:
             return text.text("MP_STA_Curr_Net_Type_Ad_Hoc", "Ad-Hoc");
-        case 1:
+        case NetworkType::Infrastructure:
             return text.text("MP_STA_Curr_Net_Type_Infra", "Infrastructure");
-        case 2:
+        case NetworkType::AutoUnknown:  // the view has always called this one WDS
             return text.text("MP_STA_Curr_Net_Type_WDS", "WDS");
-        case 3:
+        case NetworkType::PseudoIbss:
             return text.text("MP_STA_Curr_Net_Type_PIBSS", "Pseudo IBSS");
         default:
             return text.text("MP_STA_Curr_Net_Type_Unknown", "Unknown type") + "(" +
@@ -40,14 +44,14 @@ std::string rateText(const LocalizedText& text, int rateKbps) {
 }
 
 std::string encryptionText(const LocalizedText& text, int wepStatus) {
-    switch (wepStatus) {
-        case 0:
+    switch (fromDriver<WepStatus>(wepStatus)) {
+        case WepStatus::WepEnabled:
             return text.text("MP_STA_ENCRYPT_WEP", "WEP");
-        case 1:
+        case WepStatus::Disabled:
             return text.text("MP_STA_ENCRYPT_NONE", "NONE");
-        case 4:
+        case WepStatus::TkipEnabled:
             return text.text("MP_STA_ENCRYPT_TKIP", "TKIP");
-        case 6:
+        case WepStatus::AesEnabled:
             return text.text("MP_STA_ENCRYPT", "AES");
         default:
             return text.text("MP_STA_WEP_Unknown", "Unknown");
@@ -55,7 +59,16 @@ std::string encryptionText(const LocalizedText& text, int wepStatus) {
 }
 
 std::string encryptionDebugText(int queried, int stored) {
-    const auto letter = [](int status) { return status == 0 ? "E" : status == 1 ? "D" : "?"; };
+    const auto letter = [](int status) {
+        switch (fromDriver<WepStatus>(status)) {
+            case WepStatus::WepEnabled:
+                return "E";
+            case WepStatus::Disabled:
+                return "D";
+            default:
+                return "?";
+        }
+    };
     return std::string("Q:") + letter(queried) + " S:" + letter(stored);
 }
 
@@ -68,12 +81,12 @@ std::string connectingText(const LocalizedText& text, int dots) {
 }
 
 std::string connectedText(const LocalizedText& text, int networkType, int pseudoIbssSupport) {
-    switch (networkType) {
-        case 0:
+    switch (fromDriver<NetworkType>(networkType)) {
+        case NetworkType::AdHoc:
             return text.text("MP_STA_Link_Status_Con_Ad_Hoc", "Connected to Ad-Hoc.");
-        case 1:
+        case NetworkType::Infrastructure:
             return text.text("MP_STA_Link_Status_Con_AP", "Connected to Access Point.");
-        case 3:
+        case NetworkType::PseudoIbss:
             if (pseudoIbssSupport == 1) {
                 return text.text("MP_STA_Link_Status_Con_PIBSS", "Connected to Pseudo IBSS.");
             }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace rizorivu::sim {
+namespace rizorivu {
 
 // Little-endian fields of the driver's records, read and written byte by byte so that no
 // alignment is assumed.
@@ -33,4 +33,4 @@ inline std::uint32_t getLe32(const std::uint8_t* p) {
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-}  // namespace rizorivu::sim
+}  // namespace rizorivu

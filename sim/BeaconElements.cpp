@@ -1,6 +1,6 @@
-#include "sim/InformationElements.h"
+#include "sim/BeaconElements.h"
 
-#include "sim/SurveyLayout.h"
+#include "adapter/SurveyLayout.h"
 
 namespace rizorivu::sim {
 

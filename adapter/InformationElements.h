@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace rizorivu {
+
+// One information element: `bytes` is the whole element (id, length, data), `data` its body.
+// Both borrow the bytes they were found in.
+struct InformationElement {
+    std::uint8_t id = 0;
+    std::span<const std::uint8_t> data;
+    std::span<const std::uint8_t> bytes;
+};
+
+// The elements of an element area, in order. The area's bytes come from the air through the
+// driver, so an element whose data would reach past the area's end is dropped together with
+// everything after it, as is a single byte left at the end.
+std::vector<InformationElement> informationElements(std::span<const std::uint8_t> area);
+
+// The first vendor element (221) whose data starts with the WPA identifier 00 50 F2 01, whole.
+std::optional<std::span<const std::uint8_t>> findWpaElement(std::span<const std::uint8_t> area);
+
+}  // namespace rizorivu
