@@ -6,13 +6,13 @@
 #include <ostream>
 #include <variant>
 
-#include "app/ApplicationContext.h"
 #include "app/CommandLine.h"
-#include "settings/Configuration.h"
+#include "app/Session.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryStore.h"
+#include "settings/Configuration.h"
 #include "sim/SimulatedAdapterFactory.h"
 
 namespace rizorivu {
@@ -24,14 +24,6 @@ constexpr std::string_view kLanguageList = "LANGUAGES";
 // Long enough for a running instance to see an exit request on its status timer before this
 // start clears it again.
 constexpr std::int64_t kHandOverPauseMs = 2000;
-
-StartupTexts trayTexts(const LocalizedText& text) {
-    return StartupTexts{
-        text.text("MP_Small_Icon_Tip", "RIZorivu --- Wireless LAN Configuration Tool"),
-        text.text("MP_Small_Icon_Item_1", "Open Utility Window"),
-        text.text("MP_Small_Icon_Item_2", "Exit RIZorivu"),
-    };
-}
 
 }  // namespace
 
@@ -74,18 +66,16 @@ StartupResult runApplication(std::span<const std::string> arguments,
     AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
     NoWpaConnection wpa;
 
-    // Building the context fixes the application key with the configured company; nothing in
+    // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.
-    ApplicationContext context(paths, configuration, ansi, profile, registry, library,
-                               platform.clock, wpa);
-    const ApplicationKey& key = context.settings.appKey;
+    Session session(paths, configuration, ansi, profile, registry, library, platform.clock, wpa);
+    const ApplicationKey& key = session.settings.appKey;
 
     const std::string& languageName =
         library.CheckOSWinNT() != 0 ? configuration.mlUnicodeFile : configuration.mlSbcsFile;
-    context.text.load(paths.programDir + languageName, kLanguageList);
+    session.text.load(paths.programDir + languageName, kLanguageList);
     // An index outside the list is refused and language 1 stays current.
-    context.text.select(key.readDword("", InstanceValues::kLanguageId).value_or(1));
-
+    session.text.select(key.readDword("", InstanceValues::kLanguageId).value_or(1));
 
     // One start at a time decides whether it becomes the running instance, and holds the others
     // back until its window can be found; otherwise two starts at the same moment both see no
@@ -94,7 +84,7 @@ StartupResult runApplication(std::span<const std::string> arguments,
                              ? std::filesystem::path()
                              : registry.hivePath(Hive::CurrentUser).parent_path() / "startup.lock");
     const std::string storedTitle = key.readString("", InstanceValues::kProgramTitle).value_or("");
-    const std::string currentTitle = context.text.text("MP_Dialog_Title", kDefaultTitle);
+    const std::string currentTitle = session.text.text("MP_Dialog_Title", kDefaultTitle);
     if (storedTitle != currentTitle) {
         // An instance may run under the old title, where no search could find it.
         key.writeDword("", InstanceValues::kExit, 1);
@@ -114,7 +104,7 @@ StartupResult runApplication(std::span<const std::string> arguments,
     key.writeDword("", InstanceValues::kExit, 0);
     key.writeDword("", InstanceValues::kWakeUp, 0);
     const int exitCode =
-        runner.run(context, trayTexts(context.text), [&handOver] { handOver.release(); });
+        runner.run(session, session.trayTexts(), [&handOver] { handOver.release(); });
     return {StartupOutcome::Ran, exitCode};
 }
 

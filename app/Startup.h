@@ -10,21 +10,10 @@
 #include "platform/CaptionRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "settings/InstanceValues.h"
 #include "settings/WpaConnection.h"
 
 namespace rizorivu {
-
-// The values in the application key through which instances of the utility meet.
-struct InstanceValues {
-    // 1: the running instance is asked to close.
-    static constexpr std::string_view kExit = "REZUreExit";
-    // 1: the running instance is asked to show its window.
-    static constexpr std::string_view kWakeUp = "REZUreWakeUp";
-    // The title under which the running instance's main window is known.
-    static constexpr std::string_view kProgramTitle = "RIZorivuProgramTitle";
-    // The 1-based language the user chose.
-    static constexpr std::string_view kLanguageId = "LanguageId";
-};
 
 // The main window's caption for a title: the title followed by two blanks. A later start finds
 // the running instance by exactly this caption.

@@ -31,8 +31,4 @@ private:
     ModelSubscription title_;
 };
 
-// Builds the view of a dialog (null for a kind it does not know: the host then shows a window
-// with the title only).
-using ViewFactory = std::function<std::unique_ptr<DialogView>(ui::Dialog&, QWidget* parent)>;
-
 }  // namespace rizorivu::qt

@@ -67,7 +67,7 @@ DialogWindow* QtDialogHost::mainDialogWindow() const {
 
 ui::DialogResult QtDialogHost::runModal(ui::Dialog& dialog) {
     QWidget* parent = runs_.empty() ? nullptr : &runs_.back()->view->window();
-    std::unique_ptr<DialogView> view = factory_ ? factory_(dialog, parent) : nullptr;
+    std::unique_ptr<DialogView> view = factory_.create(dialog, parent);
     if (!view) {
         view = std::make_unique<DialogView>(dialog, parent);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "qt/DialogView.h"
+#include "qt/ViewFactory.h"
 #include "ui/DialogHost.h"
 
 class QEventLoop;
@@ -16,9 +17,9 @@ class QEventLoop;
 namespace rizorivu::qt {
 
 // The window system for the dialog models, on Qt widgets. Each modal run builds the dialog's
-// view through the factory, runs its own event loop until the model ends it, and drops the
-// view again; timers are QTimers that keep firing in nested runs, posted commands are queued
-// calls. Needs a QApplication and lives on its thread.
+// view through the factory by the dialog's code, runs its own event loop until the model ends it,
+// and drops the view again; timers are QTimers that keep firing in nested runs, posted commands are
+// queued calls. Needs a QApplication and lives on its thread.
 //
 // The main window is "parked" while it sits outside every screen (the model moves it far away
 // to keep it out of sight): window managers put such windows back on a screen, so a parked

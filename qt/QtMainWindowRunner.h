@@ -6,14 +6,14 @@
 namespace rizorivu::qt {
 
 // The last steps of start-up on Qt: the notification area, the dialog host with the views,
-// the tray icon, adapter discovery and the main window, run modally until it ends. The main
+// and the session's windows on them, the main window run modally until it ends. The main
 // window's caption is published in the caption table for as long as it runs, so that a later
 // start finds it. Needs a QApplication.
 class QtMainWindowRunner final : public MainWindowRunner {
 public:
     explicit QtMainWindowRunner(const CaptionRegistry& captions) : captions_(captions) {}
 
-    int run(ApplicationContext& context, const StartupTexts& trayTexts,
+    int run(Session& session, const StartupTexts& trayTexts,
             const std::function<void()>& windowFindable) override;
 
 private:

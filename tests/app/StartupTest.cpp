@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ApplicationContext.h"
+#include "app/Session.h"
 #include "platform/RegistryStore.h"
 #include "tests/support/TempDir.h"
 
@@ -51,20 +51,20 @@ struct RunSnapshot {
 
 class RecordingRunner final : public MainWindowRunner {
 public:
-    int run(ApplicationContext& context, const StartupTexts& trayTexts,
+    int run(Session& session, const StartupTexts& trayTexts,
             const std::function<void()>& windowFindable) override {
         windowFindable();
         RunSnapshot snapshot;
-        const ApplicationKey& key = context.settings.appKey;
+        const ApplicationKey& key = session.settings.appKey;
         auto flag = [&](std::string_view name) -> std::optional<std::uint32_t> {
             return key.store().readDword(Hive::CurrentUser, key.path(), name);
         };
         snapshot.exitFlag = flag(InstanceValues::kExit);
         snapshot.wakeUpFlag = flag(InstanceValues::kWakeUp);
         snapshot.storedTitle = key.readString("", InstanceValues::kProgramTitle);
-        snapshot.title = context.text.text("MP_Dialog_Title", kDefaultTitle);
-        snapshot.adapterHandle = context.settings.adapter.handle;
-        snapshot.updatePeriodMs = context.configuration.mainPageUpdateTimeMs;
+        snapshot.title = session.text.text("MP_Dialog_Title", kDefaultTitle);
+        snapshot.adapterHandle = session.settings.adapter.handle;
+        snapshot.updatePeriodMs = session.configuration.mainPageUpdateTimeMs;
         snapshot.texts = trayTexts;
         runs.push_back(snapshot);
         return 7;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ApplicationContext.h"
+#include "app/Session.h"
 #include "app/Startup.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/CaptionRegistry.h"
@@ -49,15 +49,15 @@ public:
     HeadlessMainWindow(const CaptionRegistry& captions, Clock& clock, const EventLog& log)
         : captions_(captions), clock_(clock), log_(log) {}
 
-    int run(ApplicationContext& context, const StartupTexts&,
+    int run(Session& session, const StartupTexts&,
             const std::function<void()>& windowFindable) override {
-        const std::string title = context.text.text("MP_Dialog_Title", "Nimbo K-540 Utility");
+        const std::string title = session.text.text("MP_Dialog_Title", "Nimbo K-540 Utility");
         const auto caption = captions_.publish(mainWindowCaption(title));
         windowFindable();
         log_.write(caption ? "running " + title : "unpublished " + title);
-        const ApplicationKey& key = context.settings.appKey;
+        const ApplicationKey& key = session.settings.appKey;
         for (;;) {
-            clock_.sleepMs(context.configuration.mainPageUpdateTimeMs);
+            clock_.sleepMs(session.configuration.mainPageUpdateTimeMs);
             // The exit request wins over a wake-up request on the same tick.
             if (key.readDword("", InstanceValues::kExit).value_or(0) == 1) {
                 key.writeDword("", InstanceValues::kExit, 0);

@@ -22,7 +22,7 @@ struct QtBed {
     CodePage ansi{CodePage::kDefaultName};
     PrivateProfile profile{ansi};
     LocalizedText texts{profile};
-    QtDialogHost host{nullptr};
+    QtDialogHost host{ViewFactory{}};
     ui::OpenDialogChain chain;
     ui::DialogEnvironment environment{host, chain, texts};
 };
@@ -40,6 +40,63 @@ protected:
     QApplication app_{argc_, argv_};
     QtBed bed;
 };
+
+// A view kind of its own, to tell which creator built a window.
+class MarkedView final : public DialogView {
+public:
+    MarkedView(ui::Dialog& dialog, QWidget* parent, int mark) : DialogView(dialog, parent) {
+        window().setProperty("mark", mark);
+    }
+};
+
+// A model class of its own, registered under a code that a probe dialog can also carry.
+class MarkedProbe final : public ProbeDialog {
+public:
+    using ProbeDialog::ProbeDialog;
+};
+
+TEST_F(QtDialogHostTest, TheHostBuildsTheViewRegisteredForTheDialogsCode) {
+    ViewFactory views;
+    views.add(DialogCode::WepKeys, [](ui::Dialog& d, QWidget* parent) {
+        return std::make_unique<MarkedView>(d, parent, 1);
+    });
+    views.add(DialogCode::Information, [](ui::Dialog& d, QWidget* parent) {
+        return std::make_unique<MarkedView>(d, parent, 2);
+    });
+    // A later creator for a code replaces the earlier one.
+    views.add(DialogCode::WepKeys, [](ui::Dialog& d, QWidget* parent) {
+        return std::make_unique<MarkedView>(d, parent, 3);
+    });
+    views.add<MarkedProbe>(DialogCode::MacFilter, [](MarkedProbe& d, QWidget* parent) {
+        return std::make_unique<MarkedView>(d, parent, 4);
+    });
+    QtDialogHost host(std::move(views));
+    ui::DialogEnvironment environment{host, bed.chain, bed.texts};
+
+    struct Case {
+        DialogCode code;
+        bool markedModel;
+        QVariant mark;  // invalid: the plain window with the title only
+    };
+    for (const Case& c :
+         {Case{DialogCode::WepKeys, false, 3}, Case{DialogCode::Information, false, 2},
+          Case{DialogCode::AdvancedSettings, false, {}}, Case{DialogCode::MacFilter, true, 4},
+          Case{DialogCode::MacFilter, false, {}}}) {
+        SCOPED_TRACE(toInt(c.code));
+        std::unique_ptr<ProbeDialog> dialog =
+            c.markedModel ? std::make_unique<MarkedProbe>(c.code, environment)
+                          : std::make_unique<ProbeDialog>(c.code, environment);
+        QVariant shown;
+        dialog->initialiseAction = [&] { dialog->startTimer(1, 0); };
+        dialog->timerAction = [&](int) {
+            shown = host.windowOf(*dialog)->property("mark");
+            dialog->end(DialogResult::Ok);
+        };
+        host.runModal(*dialog);
+        EXPECT_EQ(shown, c.mark);
+        bed.chain.leave(*dialog);
+    }
+}
 
 TEST_F(QtDialogHostTest, ARunLastsUntilTheDialogEndsItself) {
     ProbeDialog dialog(DialogCode::GeneralSettings, bed.environment);

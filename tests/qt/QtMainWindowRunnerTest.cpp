@@ -8,12 +8,10 @@
 #include <memory>
 #include <sstream>
 
-#include "app/ApplicationContext.h"
 #include "app/Startup.h"
 #include "qt/DisplayCheck.h"
 #include "qt/QtMainWindowRunner.h"
-#include "sim/SimulatedAdapterFactory.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/SimulatedUtility.h"
 #include "tests/support/TestWorlds.h"
 
 namespace rizorivu::qt {
@@ -21,14 +19,8 @@ namespace {
 
 class QtMainWindowRunnerTest : public ::testing::Test {
 protected:
-    std::unique_ptr<AdapterLibrary> makeLibrary() {
-        FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()}};
-        auto made = makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
-        return std::move(std::get<std::unique_ptr<AdapterLibrary>>(made));
-    }
-    Configuration makeConfiguration() {
-        Configuration configuration;
-        configuration.matchingDeviceIds = {"USB\\VID_F540&PID_0540"};
+    static Configuration fastTicks() {
+        Configuration configuration = testing::SimulatedUtility::simulatorConfiguration();
         // The exit request is read on the status timer: tick often.
         configuration.mainPageUpdateTimeMs = 20;
         return configuration;
@@ -39,24 +31,9 @@ protected:
     char* argv_[2] = {name_, nullptr};
     QApplication app_{argc_, argv_};
 
-    testing::TempDir dir;
-    std::filesystem::path worldFile = dir.write("world.ini", testing::settingsWorld());
-    VirtualClock clock{50'000};
-    std::ostringstream diagnostics;
-    RegistryStore registry{HiveLocations::inDirectory(dir.path()), diagnostics};
-    std::unique_ptr<AdapterLibrary> library = makeLibrary();
-    CodePage ansi{CodePage::kDefaultName};
-    PrivateProfile profile{ansi};
-    NoWpaConnection wpa;
-    ApplicationContext context{ApplicationPaths::fromModulePath((dir / "rizorivu").string()),
-                               makeConfiguration(),
-                               ansi,
-                               profile,
-                               registry,
-                               *library,
-                               clock,
-                               wpa};
-    CaptionRegistry captions{dir.path().string()};
+    testing::SimulatedUtility utility{testing::settingsWorld(), fastTicks()};
+    Session& session = utility.session;
+    CaptionRegistry captions{utility.bed.dir.path().string()};
 };
 
 TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
@@ -65,19 +42,19 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
     bool foundWhileRunning = false;
     QTimer::singleShot(0, [&] {
         foundWhileRunning = captions.find(caption);
-        context.settings.appKey.writeDword("", InstanceValues::kExit, 1);
+        session.settings.appKey.writeDword("", InstanceValues::kExit, 1);
     });
 
     QtMainWindowRunner runner(captions);
     int findable = 0;
-    EXPECT_EQ(runner.run(context, {"RIZorivu", "Open Utility Window", "Exit RIZorivu"},
+    EXPECT_EQ(runner.run(session, {"RIZorivu", "Open Utility Window", "Exit RIZorivu"},
                          [&findable] { ++findable; }),
               0);
     EXPECT_GE(findable, 1);
     EXPECT_TRUE(foundWhileRunning);
     EXPECT_FALSE(captions.find(caption));
     // The request was taken.
-    EXPECT_EQ(context.settings.appKey.readDword("", InstanceValues::kExit), 0);
+    EXPECT_EQ(session.settings.appKey.readDword("", InstanceValues::kExit), 0);
 }
 
 struct DisplayCase {

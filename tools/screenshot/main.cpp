@@ -15,16 +15,14 @@
 #include <string>
 #include <variant>
 
-#include "adapter/AdapterDiscovery.h"
-#include "app/ApplicationContext.h"
-#include "ui/CTrayIcon.h"
+#include "app/Session.h"
+#include "app/SessionWindows.h"
 #include "app/Startup.h"
-#include "qt/MainWindowView.h"
 #include "qt/QtDialogHost.h"
 #include "qt/QtTrayService.h"
 #include "qt/StatusIcons.h"
+#include "qt/UtilityViews.h"
 #include "sim/SimulatedAdapterFactory.h"
-#include "ui/main/MainWindow.h"
 
 namespace rizorivu::tools {
 namespace {
@@ -115,25 +113,14 @@ int shootMainWindow(const QString& out, bool accessPoint) {
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
     const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
     NoWpaConnection wpa;
-    ApplicationContext context(
-        ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()), configuration,
-        ansi, profile, registry, library, clock, wpa);
-    context.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
+    Session session(ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()),
+                    configuration, ansi, profile, registry, library, clock, wpa);
+    session.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
 
     qt::QtTrayService tray;
-    qt::QtDialogHost host(
-        [&tray](ui::Dialog& dialog, QWidget* parent) -> std::unique_ptr<qt::DialogView> {
-            if (auto* main = dynamic_cast<ui::MainWindow*>(&dialog)) {
-                return std::make_unique<qt::MainWindowView>(*main, parent,
-                                                            tray.icons().applicationIcon());
-            }
-            return nullptr;
-        });
-    CTrayIcon trayIcon(tray, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow, false, {});
-    AdapterDiscovery discovery(library, context.settings.adapter, registry, ansi, clock,
-                               configuration.matchingDeviceIds);
-    ui::MainWindow main(context.settings, context.configuration, ui::DialogEnvironment{host, context.chain, context.text},
-                        discovery, trayIcon);
+    qt::QtDialogHost host(qt::utilityViews(tray.icons().applicationIcon()));
+    SessionWindows windows(session, host, tray, session.trayTexts());
+    ui::MainWindow& main = windows.main;
 
     bool saved = false;
     QTimer::singleShot(0, [&] {
@@ -159,7 +146,7 @@ int shootMainWindow(const QString& out, bool accessPoint) {
         main.end(ui::DialogResult::Closed);
     });
     // The station was last told to join "Home".
-    context.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+    session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
     host.runModal(main);
     return saved ? 0 : 1;
 }

@@ -1,11 +1,6 @@
 #include "ui/main/MainWindow.h"
 
-#include <algorithm>
-#include <cstring>
-#include <optional>
 #include <string>
-
-#include "settings/HexText.h"
 
 #include "settings/Configuration.h"
 #include "settings/SettingsContext.h"
@@ -17,13 +12,6 @@ namespace rizorivu::ui {
 
 namespace {
 
-// The single-instance requests, integer values in the application key itself.
-constexpr std::string_view kExitRequest = "REZUreExit";
-constexpr std::string_view kWakeUpRequest = "REZUreWakeUp";
-constexpr std::string_view kApplicationKeyItself = "";
-constexpr std::int32_t kRequested = 1;
-constexpr std::int32_t kNoRequest = 0;
-
 constexpr std::string_view kZeroConfigCaption = "Wireless Zero Configuration";
 constexpr std::string_view kZeroConfigQuestion =
     "Wireless LAN is Controlled by the Windows Zero Configuration.\n"
@@ -32,18 +20,10 @@ constexpr std::string_view kZeroConfigQuestion =
 // Start-up finds a running instance by its title followed by exactly these two blanks.
 constexpr std::string_view kCaptionSuffix = "  ";
 
-struct TextKey {
-    std::string_view key;
-    std::string_view defaultText;
-};
-
-constexpr std::array<TextKey, MainWindow::kInfoRows> kCurrentNetworkLabels{{
-    {"MP_STA_Curr_Net_Info_Channel", "Channel:"},
-    {"MP_STA_Curr_Net_Info_Type", "Type:"},
-    {"MP_STA_Curr_Net_Info_SSID", "SSID:"},
-    {"MP_STA_Curr_Net_Info_TxRate", "Tx Rate:"},
-    {"MP_STA_Curr_Net_Info_WEP", "Encrypt:"},
-}};
+// The adapter needs a moment after a mode change before it takes settings.
+constexpr std::int64_t kModeSettleMs = 1000;
+constexpr std::int64_t kStationSettleMs = 200;
+constexpr const char* kModeChangeFailed = "Wireless Network Adapter Change Mode Fail!!!";
 
 }  // namespace
 
@@ -57,8 +37,12 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       tray_(tray),
       handover_(settings.library, settings.adapter, settings.savedWzcStatus,
                 configuration.qvxOidMode),
-      // Zero-filled, so the survey's record count starts at 0.
-      surveyBuffer_(adapterbuf::kSurveyBytes, 0) {}
+      requests_(settings.appKey),
+      trayAnimation_(tray, configuration),
+      survey_(*this, settings, configuration, environment.texts, handover_),
+      link_(*this, settings, configuration, environment.texts, trayAnimation_),
+      station_(*this, settings, configuration, environment.texts, survey_, link_),
+      accessPoint_(*this, settings, environment.texts) {}
 
 MainWindow::~MainWindow() {
     settings_.wpa.stopWpaConnection();
@@ -70,23 +54,17 @@ void MainWindow::recaption() {
 
 void MainWindow::onInitialise() {
     chain().setTop(DialogCode::Main);
-    selectionShown_ = false;
-    surveyCountdown_ = 0;
-    surveyPending_ = false;
-    connectingDots_ = 0;
+    station_.forgetSelection();
+    survey_.abandon();
+    link_.restartConnecting();
     adapterOpen_ = false;
     modeSelectable_ = false;
-    frameTotal_ = 0;
-    lastFrameTotal_ = 0;
     settings_.mode.set(OperatingMode::kStation);
-
-    trayImage_ = kIconNotConnected;
-    previousTrayImage_ = kIconNotConnected;
-    tray_.setIcon(kIconNotConnected);
+    trayAnimation_.reset();
 
     host().hideMainWindow();
     buildLayout();
-    resetSignalAverages();
+    link_.resetAverages();
 
     const bool opened = discovery_.discoverAdapters();
     showAdapterRows();
@@ -115,8 +93,23 @@ void MainWindow::onAdapterSelected() {
     openSelectedAdapter();
 }
 
+void MainWindow::onRefresh() {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        accessPoint_.refreshStationList();
+        return;
+    }
+    survey_.refresh();
+}
+
 // The settings dialogs behind this button come with the dialog work.
 void MainWindow::onInfoButton() {}
+
+void MainWindow::onListClick(int row) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        return;
+    }
+    station_.selectRow(row);
+}
 
 // Connecting to a listed network is filled in with the connect work.
 void MainWindow::onListDoubleClick(int) {}
@@ -149,16 +142,10 @@ void MainWindow::buildLayout() {
     showModeChoice(configuration_.enableAccessPoint == 1 && modeSelectable_);
 
     if (settings_.mode.get() == OperatingMode::kAccessPoint) {
-        layOutAccessPointView();
-        return;
-    }
-    layOutStationList();
-    if (selectionShown_) {
-        layOutSelectedNetworkInfo();
+        accessPoint_.layOut();
     } else {
-        layOutCurrentNetworkInfo();
+        station_.layOut();
     }
-    layOutStationLowerArea();
 }
 
 void MainWindow::openSelectedAdapter() {
@@ -172,7 +159,7 @@ void MainWindow::openSelectedAdapter() {
 
 void MainWindow::afterAdapterOpened() {
     modeSelectable_ = false;
-    trayImage_ = kIconNotConnected;
+    int image = kIconNotConnected;
     if (configuration_.enableAccessPoint != 0) {
         switch (settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter)) {
             case OperatingMode::kStation:
@@ -181,7 +168,7 @@ void MainWindow::afterAdapterOpened() {
                 break;
             case OperatingMode::kAccessPoint:
                 settings_.mode.set(OperatingMode::kAccessPoint);
-                trayImage_ = kIconAccessPoint;
+                image = kIconAccessPoint;
                 modeSelectable_ = true;
                 break;
             default:
@@ -190,24 +177,22 @@ void MainWindow::afterAdapterOpened() {
         }
         buildLayout();
     }
-    previousTrayImage_ = trayImage_;
-    tray_.setIcon(trayImage_);
+    trayAnimation_.show(image);
 
-    surveyPending_ = false;
-    surveyCountdown_ = 0;
+    survey_.abandon();
     if (settings_.mode.get() == OperatingMode::kStation) {
-        startScan();
+        survey_.start();
     }
     showModeChoice(modeSelectable_);
 
     if (handover_.openSequence()) {
-        showTrayImage(kIconZeroConfig);
+        trayAnimation_.show(kIconZeroConfig);
     } else {
         settings_.replay.replayLastSettings();
     }
 
     if (settings_.mode.get() == OperatingMode::kAccessPoint) {
-        showAccessPointSettings();
+        accessPoint_.showSettings();
         infoButton.setEnabled(true);
         infoButton.setVisible(true);
         refreshButton.setEnabled(false);
@@ -215,21 +200,30 @@ void MainWindow::afterAdapterOpened() {
 
     tray_.setMenuTexts(text("MP_Small_Icon_Item_1", "Open Utility Window"),
                        text("MP_Small_Icon_Item_2", "Exit RIZorivu"));
-    tray_.addIcon(trayImage_);
+    tray_.addIcon(trayAnimation_.image());
+}
+
+void MainWindow::adapterLost() {
+    settings_.wpa.stopWpaConnection();
+    closeAllDialogs();
+    handover_.adapterLost();
+    adapterOpen_ = false;
+    discovery_.markClosed();
+    settings_.library.QvCloseAdapter(&settings_.adapter);
+    tray_.removeIcon();
 }
 
 void MainWindow::pollTick(int timerId) {
-    const ApplicationKey& key = settings_.appKey;
-    if (key.readDword(kApplicationKeyItself, kExitRequest).value_or(kNoRequest) == kRequested) {
-        key.writeDword(kApplicationKeyItself, kExitRequest, kNoRequest);
-        killTimer(kPollTimer);
-        host().postCommand(CTrayIcon::kExit);
-        return;
-    }
-    if (key.readDword(kApplicationKeyItself, kWakeUpRequest).value_or(kNoRequest) == kRequested) {
-        key.writeDword(kApplicationKeyItself, kWakeUpRequest, kNoRequest);
-        host().postCommand(CTrayIcon::kOpenUtilityWindow);
-        return;
+    switch (requests_.take()) {
+        case InstanceRequests::Request::Exit:
+            killTimer(kPollTimer);
+            host().postCommand(CTrayIcon::kExit);
+            return;
+        case InstanceRequests::Request::WakeUp:
+            host().postCommand(CTrayIcon::kOpenUtilityWindow);
+            return;
+        case InstanceRequests::Request::None:
+            break;
     }
     if (startHidden_) {
         host().hideMainWindow();
@@ -245,18 +239,12 @@ void MainWindow::pollTick(int timerId) {
         }
         adapterOpen_ = true;
         afterAdapterOpened();
-        selectionShown_ = false;
-        connectingDots_ = 0;
-        stationListTicks_ = 0;
-        setListScanning(false);
+        station_.forgetSelection();
+        link_.restartConnecting();
+        accessPoint_.restartStationList();
+        survey_.setScanning(false);
     } else if (settings_.library.QueryWL_DriverVersion(&settings_.adapter) == kAdapterGone) {
-        settings_.wpa.stopWpaConnection();
-        closeAllDialogs();
-        handover_.adapterLost();
-        adapterOpen_ = false;
-        discovery_.markClosed();
-        settings_.library.QvCloseAdapter(&settings_.adapter);
-        tray_.removeIcon();
+        adapterLost();
         return;
     }
 
@@ -269,7 +257,7 @@ void MainWindow::pollTick(int timerId) {
             settings_.replay.replayLastSettings();
             break;
         case ZeroConfigHandover::TickAction::TookControl:
-            showTrayImage(kIconZeroConfig);
+            trayAnimation_.show(kIconZeroConfig);
             closeAllDialogs();
             handover_.handBack();
             return;
@@ -278,38 +266,50 @@ void MainWindow::pollTick(int timerId) {
     if (timerId != kPollTimer) {
         return;
     }
-
     if (settings_.mode.get() == OperatingMode::kAccessPoint) {
-        showFrameCounts();
-        if (++stationListTicks_ == kStationListEvery) {
-            refreshStationList();
-            stationListTicks_ = 0;
-        }
+        accessPoint_.tick();
+    } else {
+        station_.tick();
+    }
+}
+
+void MainWindow::onModeSelected() {
+    const int entry = modeSelector.selected();
+    if (entry < 0 || entry > OperatingMode::kAccessPoint || entry == settings_.mode.get()) {
         return;
     }
-
-    if (surveyPending_) {
-        if (surveyCountdown_ > 0) {
-            --surveyCountdown_;
-        } else {
-            finishScan();
-            surveyPending_ = false;
-            layOutCurrentNetworkInfo();
-            showLinkStatusInfo();
-            selectionShown_ = false;
-        }
-    }
-    if (selectionShown_) {
-        if (selectionCountdown_ > 0) {
-            --selectionCountdown_;
-        } else {
-            layOutCurrentNetworkInfo();
-            selectionShown_ = false;
-        }
+    modeSelector.setEnabled(false);
+    settings_.mode.set(entry);
+    const bool accessPoint = entry == OperatingMode::kAccessPoint;
+    if (accessPoint) {
+        accessPoint_.restartStationList();
+        survey_.abandon();  // a pending scan is abandoned
+        refreshButton.setText("");
+        refreshButton.setEnabled(false);
+        trayAnimation_.show(kIconAccessPoint);
     } else {
-        showCurrentStatusValue();
+        refreshButton.setText(text("MP_STA_Net_List_Refresh", "Refresh"));
+        refreshButton.setEnabled(true);
+        trayAnimation_.show(kIconNotConnected);
     }
-    showLinkStatusInfo();
+    buildLayout();
+
+    if (settings_.library.SetWL_OperationMode_STA_AP(&settings_.adapter, entry) == -1) {
+        ask(MessageBox{kModeChangeFailed, text("MP_Dialog_Title", "Nimbo K-540 Utility"),
+                       MessageButtons::Ok, MessageIcon::Exclamation});
+        // The window ends when this handler returns, and with it the utility.
+        end(DialogResult::Closed);
+    }
+    settings_.clock.sleepMs(kModeSettleMs);
+    settings_.replay.replayLastSettings();
+    if (accessPoint) {
+        accessPoint_.showSettings();
+        infoButton.setVisible(true);
+        infoButton.setEnabled(true);
+    } else {
+        settings_.clock.sleepMs(kStationSettleMs);
+    }
+    modeSelector.setEnabled(true);
 }
 
 void MainWindow::closeAllDialogs() {
@@ -341,12 +341,6 @@ void MainWindow::exitUtility() {
     handover_.restoreSteps();
 }
 
-void MainWindow::showTrayImage(int image) {
-    trayImage_ = image;
-    previousTrayImage_ = image;
-    tray_.setIcon(image);
-}
-
 void MainWindow::startPollTimer() {
     startTimer(kPollTimer, configuration_.mainPageUpdateTimeMs);
 }
@@ -354,207 +348,6 @@ void MainWindow::startPollTimer() {
 void MainWindow::showAdapterRows() {
     adapterSelector.setItems(discovery_.rows());
     adapterSelector.select(discovery_.selectedRow());
-}
-
-void MainWindow::showModeChoice(bool shown) {
-    modeLabel.setVisible(shown);
-    modeSelector.setVisible(shown);
-}
-
-void MainWindow::clearValueFields() {
-    for (Label& value : infoValues) {
-        value.setText("");
-    }
-    linkStatusValue.setText("");
-    signalPercent.setText("");
-    qualityPercent.setText("");
-    txFrameValue.setText("");
-    rxFrameValue.setText("");
-}
-
-void MainWindow::layOutCurrentNetworkInfo() {
-    infoBox.setText(text("MP_STA_Curr_Net_Info_Title", "Current Network Information"));
-    for (int row = 0; row < kInfoRows; ++row) {
-        const TextKey& label = kCurrentNetworkLabels[static_cast<std::size_t>(row)];
-        infoLabels[static_cast<std::size_t>(row)].setText(text(label.key, label.defaultText));
-        infoLabels[static_cast<std::size_t>(row)].setVisible(true);
-        infoValues[static_cast<std::size_t>(row)].setVisible(true);
-    }
-    infoButton.setText(text("MP_STA_Curr_Net_Info_More_Set", "More Setting..."));
-    clearValueFields();
-}
-
-void MainWindow::layOutStationLowerArea() {
-    linkStatusLabel.setText(text("MP_STA_Link_Status", "Link Status:"));
-    signalLabel.setText(text("MP_STA_Signal_Strength", "Signal Strength:"));
-    qualityLabel.setText(text("MP_STA_Link_Quality", "Link Quality:"));
-    txFrameLabel.setText(text("MP_STA_Tx_Frame", "Tx Frame:"));
-    rxFrameLabel.setText(text("MP_STA_Rx_Frame", "Rx Frame:"));
-    for (Label* label :
-         {&linkStatusLabel, &signalLabel, &qualityLabel, &txFrameLabel, &rxFrameLabel}) {
-        label->setVisible(true);
-    }
-    for (Label* value :
-         {&linkStatusValue, &signalPercent, &qualityPercent, &txFrameValue, &rxFrameValue}) {
-        value->setText("");
-        value->setVisible(true);
-    }
-    for (ProgressBar* bar : {&signalBar, &qualityBar}) {
-        bar->setRange(kBarMinimum, kBarMaximum);
-        bar->setPosition(kBarMinimum);
-        bar->setVisible(true);
-    }
-}
-
-void MainWindow::setListScanning(bool scanning) {
-    networkList.setEnabled(!scanning);
-    refreshButton.setEnabled(!scanning);
-    if (scanning) {
-        refreshButton.setText(text("MP_STA_Net_List_Refresh_Scan", "Scanning......"));
-        listCaption.setText(text("MP_STA_Available_Network_Scan", "Scanning Avaliable Network..."));
-    } else {
-        refreshButton.setText(text("MP_STA_Net_List_Refresh", "Refresh"));
-        listCaption.setText(text("MP_STA_Available_Network", "Avaliable Network:"));
-    }
-}
-
-void MainWindow::showCurrentStatusValue() {
-    AdapterLibrary& library = settings_.library;
-    AdapterRecord* adapter = &settings_.adapter;
-    const LocalizedText& text = texts();
-
-    const int state = library.QueryWL_ConnectState(adapter);
-    if (const int type = library.QueryWL_NetworkType(adapter); type != -1) {
-        infoValues[kInfoType].setText(networkTypeText(text, type));
-    }
-    if (const int channel = library.QueryWL_Channel(adapter); channel >= 0) {
-        infoValues[kInfoChannel].setText(std::to_string(channel));
-    }
-    std::optional<std::string> ssidBytes;
-    if (state == 0) {
-        std::array<std::uint8_t, adapterbuf::kSsidBytes> buffer{};
-        if (const int length = library.QueryWL_SSID(adapter, buffer); length != -1) {
-            const auto n = static_cast<std::size_t>(std::clamp(length, 0, 32));
-            ssidBytes = std::string(buffer.begin(), buffer.begin() + static_cast<long>(n));
-        }
-    } else if (state == 1) {
-        // Not connected: the network the station was last told to join.
-        std::string bytes =
-            settings_.ansi.toAnsi(settings_.last.lastSettingText(settings_.mode.get(), "SSID"));
-        bytes.resize(std::min<std::size_t>(bytes.size(), adapterbuf::kSsidBytes));
-        ssidBytes = bytes;
-    }
-    if (ssidBytes) {
-        ssidBytes->resize(std::strlen(ssidBytes->c_str()));  // a zero byte ends the SSID
-        infoValues[kInfoSsid].setText(ssidBytes->empty() ? text.text("MP_STA_SSID_any", "<any>")
-                                                         : settings_.ansi.fromAnsi(*ssidBytes));
-    }
-    if (const int rate = library.QueryWL_CurrentLinkSpeed(adapter); rate != -1) {
-        infoValues[kInfoRate].setText(rateText(text, rate));
-    }
-    if (const int wep = library.QueryWL_WEPStatus(adapter); wep >= 0) {
-        infoValues[kInfoEncryption].setText(
-            configuration_.debugMode != 0
-                ? encryptionDebugText(wep, settings_.last.lastSettingInt("WEPStatus"))
-                : encryptionText(text, wep));
-    }
-}
-
-void MainWindow::showLinkStatusInfo() {
-    if (surveyPending_) {
-        return;  // no status updates while a scan runs
-    }
-    AdapterLibrary& library = settings_.library;
-    AdapterRecord* adapter = &settings_.adapter;
-    const LocalizedText& text = texts();
-    const Configuration& configuration = configuration_;
-
-    const int state = library.QueryWL_ConnectState(adapter);
-    const int type = library.QueryWL_NetworkType(adapter);
-    if (state == -1 || type == -1 || (state != 0 && state != 1)) {
-        return;
-    }
-    const bool connected = state == 0;
-    bool qualityAvailable = connected;
-    std::string status;
-    if (connected) {
-        connectingDots_ = 0;
-        std::array<std::uint8_t, adapterbuf::kMacBytes> bssid{};
-        if (library.QueryWL_BSSID(adapter, bssid) == -1) {
-            bssid.fill(0);
-        }
-        status = connectedText(text, type, configuration.pseudoIbssSupport);
-        if (configuration.showBssid != 0) {
-            status += " BSSID=" + BytesToHexText(bssid);
-        }
-    } else {
-        trayImage_ = kIconNotConnected;
-        if (type == 0) {
-            status = text.text("MP_STA_Link_Status_In_Ad_Hoc", "In Ad-Hoc Mode.");
-        } else {
-            status = connectingText(text, connectingDots_);
-            connectingDots_ = connectingDots_ >= kMaxConnectingDots ? 0 : connectingDots_ + 1;
-        }
-    }
-    linkStatusValue.setText(status);
-
-    if (!connected) {
-        resetSignalAverages();
-    } else {
-        const int rssi = library.QueryWL_RSSI(adapter);
-        const int quality = library.QueryWL_CommQuality(adapter);
-        qualityAvailable = quality != -1;
-        averages_.add(rssi == -1 ? std::nullopt : std::optional<int>(rssi),
-                      quality == -1 ? std::nullopt : std::optional<int>(quality));
-        // A reading the adapter did not answer counts as an empty slot; the shown percent
-        // stays within the bar's range even then.
-        const int signal = std::clamp(averages_.signalPercent(), kBarMinimum, kBarMaximum);
-        const int linkQuality = std::clamp(averages_.qualityPercent(), kBarMinimum, kBarMaximum);
-        signalPercent.setText(std::to_string(signal) + "%");
-        signalBar.setPosition(signal);
-        qualityPercent.setText(std::to_string(linkQuality) + "%");
-        qualityBar.setPosition(linkQuality);
-    }
-    for (Control* control : {static_cast<Control*>(&signalLabel), static_cast<Control*>(&signalBar),
-                             static_cast<Control*>(&signalPercent)}) {
-        control->setVisible(connected);
-    }
-    for (Control* control :
-         {static_cast<Control*>(&qualityLabel), static_cast<Control*>(&qualityBar),
-          static_cast<Control*>(&qualityPercent)}) {
-        control->setVisible(connected && qualityAvailable);
-    }
-    for (Label* label : {&txFrameLabel, &txFrameValue, &rxFrameLabel, &rxFrameValue}) {
-        label->setVisible(connected);
-    }
-    if (connected) {
-        FrameCounts counts;
-        if (library.GetTxRxFrameCount(adapter, &counts) != -1) {
-            txFrameValue.setText(std::to_string(counts.transmitted));
-            rxFrameValue.setText(std::to_string(counts.received));
-            frameTotal_ = std::uint64_t{counts.transmitted} + counts.received;
-        }
-    }
-
-    if (configuration.trayIconAnimation != 1) {
-        return;  // the icon then changes only with the mode and the adapter's control
-    }
-    if (connected) {
-        if (trayImage_ == kIconNotConnected || frameTotal_ != lastFrameTotal_) {
-            trayImage_ = trayImage_ == kIconConnected ? kIconConnectedAlternate : kIconConnected;
-            lastFrameTotal_ = frameTotal_;
-        }
-    } else {
-        trayImage_ = kIconNotConnected;
-    }
-    if (trayImage_ != previousTrayImage_) {
-        tray_.setIcon(trayImage_);
-        previousTrayImage_ = trayImage_;
-    }
-}
-
-void MainWindow::resetSignalAverages() {
-    averages_.reset();
 }
 
 }  // namespace rizorivu::ui

@@ -1,14 +1,18 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/ZeroConfigHandover.h"
-#include "ui/Controls.h"
 #include "ui/Dialog.h"
-#include "ui/main/StationStatusText.h"
+#include "ui/main/AccessPointView.h"
+#include "ui/main/InstanceRequests.h"
+#include "ui/main/LinkStatus.h"
+#include "ui/main/MainWindowControls.h"
+#include "ui/main/StationView.h"
+#include "ui/main/SurveyCycle.h"
+#include "ui/main/TrayAnimation.h"
 
 namespace rizorivu {
 struct Configuration;
@@ -22,34 +26,22 @@ namespace rizorivu::ui {
 // it starts hidden and off-screen, is shown from the tray and hidden again by its close and
 // minimise boxes. One poll timer drives everything that happens without the user.
 //
-// The controls are public models; a view binds to them and calls the on...() handlers.
-class MainWindow final : public Dialog {
+// The controls are public models; a view binds to them and calls the on...() handlers. The
+// window itself coordinates: opening the adapter, the status tick's order, the mode switch
+// and the tray commands; the parts below draw the station and access-point views.
+class MainWindow final : public Dialog, public MainWindowControls {
 public:
     static constexpr int kPollTimer = 1;
     // Where the window waits, far outside any screen, until it is first opened.
     static constexpr int kOffScreenX = 30000;
     static constexpr int kOffScreenY = 30000;
-    static constexpr int kInfoRows = 5;
-    // Rows of the current-network information box.
-    static constexpr std::size_t kInfoChannel = 0;
-    static constexpr std::size_t kInfoType = 1;
-    static constexpr std::size_t kInfoSsid = 2;
-    static constexpr std::size_t kInfoRate = 3;
-    static constexpr std::size_t kInfoEncryption = 4;
-    // "Connecting..." grows by one group of dots a tick and starts over after this many.
-    static constexpr int kMaxConnectingDots = 18;
-    static constexpr int kBarMinimum = 0;
-    static constexpr int kBarMaximum = 100;
-    static constexpr int kStationListEvery = 5;  // access-point view: ticks per list refresh
-    // Columns of the list: network and strength, or the associated stations' addresses.
-    static constexpr int kStationListColumns = 2;
-    static constexpr int kAccessPointListColumns = 1;
-    // Tray status icons by index.
-    static constexpr int kIconConnected = 0;
-    static constexpr int kIconConnectedAlternate = 1;
-    static constexpr int kIconNotConnected = 2;
-    static constexpr int kIconAccessPoint = 3;
-    static constexpr int kIconZeroConfig = 4;
+    static constexpr int kMaxConnectingDots = LinkStatus::kMaxConnectingDots;
+    static constexpr int kStationListEvery = AccessPointView::kStationListEvery;
+    static constexpr int kIconConnected = TrayAnimation::kIconConnected;
+    static constexpr int kIconConnectedAlternate = TrayAnimation::kIconConnectedAlternate;
+    static constexpr int kIconNotConnected = TrayAnimation::kIconNotConnected;
+    static constexpr int kIconAccessPoint = TrayAnimation::kIconAccessPoint;
+    static constexpr int kIconZeroConfig = TrayAnimation::kIconZeroConfig;
     // Entries of the mode selector.
     static constexpr int kModeStation = 0;
     static constexpr int kModeAccessPoint = 1;
@@ -59,35 +51,9 @@ public:
     // The settings, the configuration, the environment, the tray icon and discovery all
     // outlive the window.
     MainWindow(SettingsContext& settings, const Configuration& configuration,
-               const DialogEnvironment& environment, AdapterDiscovery& discovery,
-               CTrayIcon& tray);
+               const DialogEnvironment& environment, AdapterDiscovery& discovery, CTrayIcon& tray);
     // Stops any WPA worker: nothing may run against the adapter once the window is gone.
     ~MainWindow() override;
-
-    // --- controls
-    Label adapterLabel;
-    DropDownList adapterSelector;
-    Label modeLabel;
-    DropDownList modeSelector;
-    Label listCaption;
-    ReportList networkList;
-    Button refreshButton;
-    GroupBox infoBox;
-    std::array<Label, kInfoRows> infoLabels;
-    std::array<Label, kInfoRows> infoValues;
-    Button infoButton;
-    Label linkStatusLabel;
-    Label linkStatusValue;
-    Label signalLabel;
-    ProgressBar signalBar;
-    Label signalPercent;
-    Label qualityLabel;
-    ProgressBar qualityBar;
-    Label qualityPercent;
-    Label txFrameLabel;
-    Label txFrameValue;
-    Label rxFrameLabel;
-    Label rxFrameValue;
 
     // --- Dialog
     // A language change re-lays the whole window out.
@@ -102,6 +68,7 @@ public:
     void onAdapterSelected();
     void onModeSelected();
     void onRefresh();
+    // Both belong to connecting to a network, which comes as a part of its own.
     void onInfoButton();
     void onListClick(int row);
     void onListDoubleClick(int row);
@@ -127,11 +94,11 @@ public:
     // window hides itself on every status tick.
     bool startHidden() const { return startHidden_; }
     bool modeSelectable() const { return modeSelectable_; }
-    int trayImage() const { return trayImage_; }
+    int trayImage() const { return trayAnimation_.image(); }
     int wzcState() const { return handover_.state(); }
-    bool surveyPending() const { return surveyPending_; }
-    bool selectionShown() const { return selectionShown_; }
-    const std::vector<std::uint8_t>& surveyBuffer() const { return surveyBuffer_; }
+    bool surveyPending() const { return survey_.pending(); }
+    bool selectionShown() const { return station_.selectionShown(); }
+    const std::vector<std::uint8_t>& surveyBuffer() const { return survey_.buffer(); }
 
 protected:
     void onInitialise() override;
@@ -139,53 +106,27 @@ protected:
 private:
     // Steps 7-16 of opening, once discovery has opened the adapter.
     void afterAdapterOpened();
-    void showTrayImage(int image);
+    // The adapter answers no more: stop everything that uses it and wait for it to return.
+    void adapterLost();
     void startPollTimer();
     // The adapter selector shows what discovery listed and selected.
     void showAdapterRows();
-    void showModeChoice(bool shown);
-    void clearValueFields();
-    void layOutCurrentNetworkInfo();
-    void layOutSelectedNetworkInfo();
-    void layOutStationLowerArea();
-    void layOutAccessPointView();
-
-    // The view contents, filled in by the list, connect, mode and status work.
-    void setListScanning(bool scanning);  // list caption and Refresh while a scan runs
-    void layOutStationList();
-    void fillNetworkList();
-    void showSelectedNetwork();
-    void startScan();
-    void finishScan();
-    void showCurrentStatusValue();  // the five current-network values
-    void showLinkStatusInfo();      // link status, bars, counters and the tray animation
-    void resetSignalAverages();
-    void showAccessPointSettings();  // access-point information box: filled later
-    void refreshStationList();       // associated stations: filled later
-    void showFrameCounts();          // access-point frame counters
 
     SettingsContext& settings_;
     const Configuration& configuration_;
     AdapterDiscovery& discovery_;
     CTrayIcon& tray_;
     ZeroConfigHandover handover_;
+    InstanceRequests requests_;
+    TrayAnimation trayAnimation_;
+    SurveyCycle survey_;
+    LinkStatus link_;
+    StationView station_;
+    AccessPointView accessPoint_;
 
-    std::vector<std::uint8_t> surveyBuffer_;
     bool adapterOpen_ = false;
     bool startHidden_ = true;
     bool modeSelectable_ = false;
-    bool surveyPending_ = false;
-    int surveyCountdown_ = 0;
-    bool selectionShown_ = false;
-    int selectionCountdown_ = 0;
-    int connectingDots_ = 0;
-    int trayImage_ = kIconNotConnected;
-    int previousTrayImage_ = kIconNotConnected;
-    std::uint64_t frameTotal_ = 0;
-    std::uint64_t lastFrameTotal_ = 0;
-    SignalAverages averages_;
-    int listColumnCount_ = 0;
-    int stationListTicks_ = 0;
 };
 
 }  // namespace rizorivu::ui

@@ -5,12 +5,12 @@
 #include <functional>
 #include <string>
 
-#include "app/ApplicationContext.h"
-#include "ui/CTrayIcon.h"
 #include "tests/support/AdapterTestBed.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
+#include "tests/support/SimulatedUtility.h"
 #include "tests/support/TestWorlds.h"
+#include "ui/CTrayIcon.h"
 
 namespace rizorivu {
 namespace {
@@ -27,8 +27,6 @@ constexpr const char* kDescription = "Nimbo K-540 Wireless USB Adapter";
 constexpr int kPollPeriodMs = 750;
 constexpr int kDefaultOsCode = 6;
 constexpr int kRestoreCheckOsCode = 7;
-constexpr int kAppIcon = 0;
-constexpr const char* kTooltip = "RIZorivu --- Wireless LAN Configuration Tool";
 constexpr const char* kExitRequest = "REZUreExit";
 constexpr const char* kWakeUpRequest = "REZUreWakeUp";
 
@@ -74,46 +72,21 @@ public:
 
 // The running instance as start-up leaves it: the tray icon created and taken out of the
 // notification area again, the main window run modally with the test as its user.
-struct RunningUtility {
+struct RunningUtility : testing::SimulatedUtility {
     explicit RunningUtility(const WorldOptions& options = {})
-        : bed(world(options)),
-          context(ApplicationPaths::fromModulePath("/opt/rizorivu/rizorivu"),
-                  productConfiguration(options), bed.ansi, profile, bed.registry, *bed.library,
-                  bed.clock, bed.wpa),
-          icon(tray, kTooltip, kAppIcon, CTrayIcon::kOpenUtilityWindow, false,
-               CTrayIcon::MainWindowLink{[this](int c) { host.postCommand(c); },
-                                         [this] { host.raiseMainWindow(); }}),
-          discovery(*bed.library, context.settings.adapter, bed.registry, bed.ansi, bed.clock,
-                    context.configuration.matchingDeviceIds) {
-        icon.setMenuTexts("Open Utility Window", "Exit RIZorivu");
-        icon.removeIcon();
-    }
+        : SimulatedUtility(world(options), productConfiguration(options)) {}
 
-    // Runs the main window; `session` is everything the user and the world do meanwhile.
-    void run(const std::function<void(MainWindow&)>& session) {
-        MainWindow window(context.settings, context.configuration, environment, discovery, icon);
-        host.script<MainWindow>(DialogCode::Main, [&](MainWindow& w, HeadlessHost&) {
-            session(w);
-            if (!w.ended()) {
-                w.end(ui::DialogResult::Closed);  // the test's session is over
-            }
-        });
-        host.runModal(window);
+    void run(const std::function<void(MainWindow&)>& user) {
+        SimulatedUtility::run(user);
         EXPECT_TRUE(host.errors().empty()) << host.errors().front();
     }
-
-    // One poll timer event and the commands it posted.
-    void tick() {
-        ASSERT_TRUE(host.tick(MainWindow::kPollTimer)) << "the poll timer is not running";
-        host.deliverPosted();
-    }
-
-    void editWorld(const WorldOptions& options) { bed.editWorld(world(options)); }
+    void tick() { ASSERT_TRUE(SimulatedUtility::tick()) << "the poll timer is not running"; }
+    void editWorld(const WorldOptions& options) { SimulatedUtility::editWorld(world(options)); }
 
     // Opens a settings dialog above the main window; `meanwhile` runs while it is open.
     // Answers whether something other than its user closed it.
     bool withSettingsDialogOpen(const std::function<void()>& meanwhile) {
-        SettingsDialogStandIn dialog(environment);
+        SettingsDialogStandIn dialog(windows().environment);
         dialog.setParentCode(DialogCode::Main);
         bool closedMeanwhile = false;
         host.script(DialogCode::GeneralSettings, [&](ui::Dialog& d, HeadlessHost&) {
@@ -121,31 +94,15 @@ struct RunningUtility {
             closedMeanwhile = d.ended();
         });
         host.runModal(dialog);
-        context.chain.leave(dialog);
-        context.chain.setTop(DialogCode::Main);
+        session.chain.leave(dialog);
+        session.chain.setTop(DialogCode::Main);
         return closedMeanwhile;
     }
 
-    int appFlag(const char* name) { return context.settings.appKey.readDword("", name).value_or(0); }
-    void setAppFlag(const char* name, int value) { context.settings.appKey.writeDword("", name, value); }
-    int zeroConfigStatus() { return bed.library->QueryWL_CheckWZCStatus(&context.settings.adapter); }
-    int privateOids() { return bed.library->QueryWL_QVUseQVXOidState(&context.settings.adapter); }
-    std::string station(std::string_view name) { return bed.station(name); }
-    const HeadlessHost::MainWindowState& windowState() const { return host.mainWindowState(); }
-    void chooseFromTrayMenu(int command) {
-        tray.menuChoice = command;
-        tray.mouse(TrayService::MouseEvent::RightRelease);
-        host.deliverPosted();
+    int zeroConfigStatus() {
+        return bed.library->QueryWL_CheckWZCStatus(&session.settings.adapter);
     }
-
-    AdapterTestBed bed;
-    PrivateProfile profile{bed.ansi};
-    ApplicationContext context;
-    HeadlessHost host;
-    ui::DialogEnvironment environment{host, context.chain, context.text};
-    RecordingTrayService tray;
-    CTrayIcon icon;
-    AdapterDiscovery discovery;
+    int privateOids() { return bed.library->QueryWL_QVUseQVXOidState(&session.settings.adapter); }
 };
 
 TEST(MainWindowTest, StartUpFindsTheAdapterAndWaitsHiddenInTheTray) {
@@ -240,17 +197,17 @@ TEST(MainWindowTest, UnpluggedAdapterClosesEverythingAndReplugReplays) {
             u.tick();
         });
         EXPECT_TRUE(closedFromOutside);
-        EXPECT_EQ(u.context.chain.top(), DialogCode::Main);
+        EXPECT_EQ(u.session.chain.top(), DialogCode::Main);
         EXPECT_FALSE(u.windowState().visible);
         EXPECT_FALSE(u.tray.shown);
         EXPECT_FALSE(window.adapterOpen());
         EXPECT_EQ(u.bed.wpa.stops, stopsBefore + 1);
-        EXPECT_EQ(u.context.settings.savedWzcStatus, -1);
+        EXPECT_EQ(u.session.settings.savedWzcStatus, -1);
         EXPECT_FALSE(window.ended());
 
         // A setting lost meanwhile comes back with the replay at the next plug-in.
-        u.context.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
-                                     "FragmentationThreshold");
+        u.session.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+                                              "FragmentationThreshold");
         u.tick();
         EXPECT_FALSE(u.tray.shown);
         u.editWorld({.present = true});
@@ -436,7 +393,7 @@ TEST(MainWindowTest, OpeningFollowsTheModeTheAdapterReports) {
 TEST(MainWindowTest, AccessPointAdapterGetsItsOwnSettingsReplayed) {
     RunningUtility u({.modeAtPlugIn = "ap"});
     u.run([&](MainWindow& window) {
-        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.session.settings.mode.get(), OperatingMode::kAccessPoint);
         EXPECT_EQ(u.bed.accessPoint("SSID"), "WLAN_AP");
         EXPECT_EQ(u.station("NetworkType"), "") << "the station's settings stay untouched";
         EXPECT_TRUE(window.infoButton.visible());
@@ -448,8 +405,8 @@ TEST(MainWindowTest, AccessPointAdapterGetsItsOwnSettingsReplayed) {
 TEST(MainWindowTest, ChoosingTheAdapterAgainReopensAndReplaysIt) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
-        u.context.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
-                                     "FragmentationThreshold");
+        u.session.settings.appKey.deleteValue(LastSettings::sectionKey(OperatingMode::kStation),
+                                              "FragmentationThreshold");
         window.adapterSelector.select(0);
         window.onAdapterSelected();
         EXPECT_TRUE(window.adapterOpen());
@@ -470,11 +427,11 @@ TEST(MainWindowTest, LanguageChangeLaysTheWindowOutInTheNewLanguage) {
                                            "MP_Network_Adapter=Netzwerkadapter:\n"
                                            "MP_STA_AP_Toggle_Button_STA=Station\n"
                                            "MP_STA_AP_Toggle_Button_AP=Zugangspunkt\n");
-    ASSERT_TRUE(u.context.text.load(languages, "LANGUAGES"));
+    ASSERT_TRUE(u.session.text.load(languages, "LANGUAGES"));
     u.run([&](MainWindow& window) {
         ASSERT_EQ(window.title().text(), "Nimbo K-540 Utility  ");
-        ASSERT_TRUE(u.context.text.select(2));
-        u.context.chain.recaptionFrom(DialogCode::Main);
+        ASSERT_TRUE(u.session.text.select(2));
+        u.session.chain.recaptionFrom(DialogCode::Main);
         EXPECT_EQ(window.title().text(), "Nimbo K-540 Dienstprogramm  ");
         EXPECT_EQ(window.adapterLabel.text(), "Netzwerkadapter:");
         EXPECT_EQ(window.modeSelector.items(),
@@ -526,7 +483,7 @@ TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
         EXPECT_FALSE(window.txFrameValue.visible());
         EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), "<any>");
 
-        u.context.settings.applier.applySsidText("Home");
+        u.session.settings.applier.applySsidText("Home");
         u.bed.clock.advance(2000);
         tickAfterPeriod(u);
         EXPECT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
@@ -562,7 +519,7 @@ TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLi
     RunningUtility u;
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
-        u.context.settings.applier.applySsidText("Home");
+        u.session.settings.applier.applySsidText("Home");
         u.bed.clock.advance(2000);
         tickAfterPeriod(u);
         const int first = u.tray.shownIcon;
@@ -572,7 +529,7 @@ TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLi
         EXPECT_NE(u.tray.shownIcon, first) << "frames moved, so the icon flips";
         EXPECT_EQ(window.trayImage(), u.tray.shownIcon);
 
-        u.context.settings.applier.applySsidText("");
+        u.session.settings.applier.applySsidText("");
         tickAfterPeriod(u);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_FALSE(window.signalBar.visible());
@@ -594,8 +551,8 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
     RunningUtility u;
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
-        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kAccessPoint);
-        EXPECT_EQ(u.bed.library->QueryWL_OperationMode_STA_AP(&u.context.settings.adapter), 1);
+        EXPECT_EQ(u.session.settings.mode.get(), OperatingMode::kAccessPoint);
+        EXPECT_EQ(u.bed.library->QueryWL_OperationMode_STA_AP(&u.session.settings.adapter), 1);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconAccessPoint);
         EXPECT_TRUE(window.modeSelector.enabled());
         EXPECT_EQ(window.listCaption.text(), "Connect Station List:");
@@ -620,7 +577,7 @@ TEST(MainWindowAccessPointTest, SwitchingToAccessPointShowsItsSettingsAndStation
         EXPECT_FALSE(window.txFrameValue.text().empty());
 
         chooseMode(window, MainWindow::kModeStation);
-        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kStation);
+        EXPECT_EQ(u.session.settings.mode.get(), OperatingMode::kStation);
         EXPECT_EQ(u.tray.shownIcon, MainWindow::kIconNotConnected);
         EXPECT_EQ(window.refreshButton.text(), "Refresh");
         EXPECT_TRUE(window.linkStatusLabel.visible());
@@ -634,16 +591,16 @@ TEST(MainWindowAccessPointTest, ChoosingTheActiveModeDoesNothing) {
         const std::size_t iconChanges = u.tray.iconHistory.size();
         chooseMode(window, MainWindow::kModeStation);
         EXPECT_EQ(u.tray.iconHistory.size(), iconChanges);
-        EXPECT_EQ(u.context.settings.mode.get(), OperatingMode::kStation);
+        EXPECT_EQ(u.session.settings.mode.get(), OperatingMode::kStation);
     });
 }
 
 TEST(MainWindowAccessPointTest, StoredValuesOutsideTheirRangeAreReplacedAndWritten) {
     RunningUtility u;
-    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "120");
-    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPStatus", "0");
-    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPKeyLength", "128");
-    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "TxPowerLevel", "2");
+    u.session.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "120");
+    u.session.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPStatus", "0");
+    u.session.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "WEPKeyLength", "128");
+    u.session.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "TxPowerLevel", "2");
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
         EXPECT_EQ(window.infoValues[0].text(), "6");
@@ -655,7 +612,7 @@ TEST(MainWindowAccessPointTest, StoredValuesOutsideTheirRangeAreReplacedAndWritt
 
 TEST(MainWindowAccessPointTest, ChannelZeroShowsDashesAndStaysStored) {
     RunningUtility u;
-    u.context.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "0");
+    u.session.settings.last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "0");
     u.run([&](MainWindow& window) {
         chooseMode(window, MainWindow::kModeAccessPoint);
         EXPECT_EQ(window.infoValues[0].text(), "---");
@@ -796,8 +753,8 @@ namespace {
 
 TEST(MainWindowStationStatusTest, StationAloneInItsOwnCellIsInAdHocMode) {
     RunningUtility u;
-    u.context.settings.last.writeLastSetting(OperatingMode::kStation, "NetworkType", "0");
-    u.context.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Lonely");
+    u.session.settings.last.writeLastSetting(OperatingMode::kStation, "NetworkType", "0");
+    u.session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Lonely");
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
         u.bed.clock.advance(2000);
