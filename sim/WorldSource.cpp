@@ -1,56 +1,15 @@
 #include "sim/WorldSource.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <ostream>
 
-#include "platform/IniDocument.h"
+#include "platform/FileSnapshot.h"
+#include "platform/IniLineReader.h"
 #include "sim/DefaultWorld.h"
 #include "sim/WorldParser.h"
 
 namespace rizorivu::sim {
-
-namespace {
-
-constexpr long long kNsPerSecond = 1'000'000'000;
-// File timestamps advance in kernel ticks (at most 10 ms), or in hundredths of a second and
-// coarser on some file systems; a read this long after a change cannot miss a later one.
-constexpr long long kSettleNs = 50'000'000;
-constexpr long long kCoarseSettleNs = 2 * kNsPerSecond;
-constexpr long long kCoarseGranularityNs = 10'000'000;
-
-long long nanoseconds(const timespec& t) {
-    return static_cast<long long>(t.tv_sec) * kNsPerSecond + t.tv_nsec;
-}
-
-long long wallNowNs() {
-    timespec t{};
-    clock_gettime(CLOCK_REALTIME, &t);
-    return nanoseconds(t);
-}
-
-std::string readAll(int fd) {
-    std::string bytes;
-    char chunk[16384];
-    while (bytes.size() < IniDocument::kMaxBytes) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-    return bytes;
-}
-
-}  // namespace
 
 WorldSource::WorldSource(CodePage ansi, std::string label,
                          std::optional<std::filesystem::path> file)
@@ -85,30 +44,17 @@ WorldSource::Loaded WorldSource::fromFile(const std::filesystem::path& file, Cod
 }
 
 std::optional<std::string> WorldSource::readFile() {
-    const long long readStart = wallNowNs();
-    // Non-blocking, so that a FIFO in place of the file cannot stall the adapter.
-    const int fd = ::open(file_->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    std::optional<FileSnapshot> snapshot = FileSnapshot::read(*file_, IniLineReader::kMaxBytes);
+    if (!snapshot) {
         return std::nullopt;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (!snapshot->regular()) {
         errno = EINVAL;
         return std::nullopt;
     }
-    std::string bytes = readAll(fd);
-    ::close(fd);
-    Identity id{static_cast<unsigned long long>(st.st_dev),
-                static_cast<unsigned long long>(st.st_ino),
-                static_cast<unsigned long long>(st.st_size), nanoseconds(st.st_mtim),
-                nanoseconds(st.st_ctim)};
-    const bool coarse =
-        id.modifiedNs % kCoarseGranularityNs == 0 && id.changedNs % kCoarseGranularityNs == 0;
-    settled_ =
-        readStart - std::max(id.modifiedNs, id.changedNs) >= (coarse ? kCoarseSettleNs : kSettleNs);
-    identity_ = id;
-    return bytes;
+    settled_ = snapshot->settled();
+    identity_ = snapshot->identity();
+    return snapshot->takeBytes();
 }
 
 bool WorldSource::refresh(std::int64_t nowMs, std::ostream& diagnostics) {
@@ -116,15 +62,8 @@ bool WorldSource::refresh(std::int64_t nowMs, std::ostream& diagnostics) {
         return false;
     }
     lastCheckMs_ = nowMs;
-    struct stat st {};
-    if (::stat(file_->c_str(), &st) == 0 && identity_ && settled_) {
-        const Identity seen{static_cast<unsigned long long>(st.st_dev),
-                            static_cast<unsigned long long>(st.st_ino),
-                            static_cast<unsigned long long>(st.st_size), nanoseconds(st.st_mtim),
-                            nanoseconds(st.st_ctim)};
-        if (seen == *identity_) {
-            return false;
-        }
+    if (identity_ && settled_ && FileIdentity::of(*file_) == identity_) {
+        return false;
     }
     const std::optional<std::string> bytes = readFile();
     if (!bytes) {
