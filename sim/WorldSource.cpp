@@ -18,11 +18,11 @@ WorldSource::WorldSource(CodePage ansi, std::string label,
 WorldSource::Loaded WorldSource::builtIn(CodePage ansi) {
     std::unique_ptr<WorldSource> source(
         new WorldSource(std::move(ansi), std::string(kDefaultWorldLabel), std::nullopt));
-    WorldParseResult parsed = parseWorld(defaultWorldText(), kDefaultWorldLabel, source->ansi_);
-    if (const auto* error = std::get_if<WorldError>(&parsed)) {
-        return error->text();
+    auto parsed = parseWorld(defaultWorldText(), kDefaultWorldLabel, source->ansi_);
+    if (!parsed.ok()) {
+        return Loaded::failure(parsed.error().text());
     }
-    source->world_ = std::make_shared<const World>(std::move(std::get<World>(parsed)));
+    source->world_ = std::make_shared<const World>(std::move(parsed).value());
     return source;
 }
 
@@ -31,13 +31,14 @@ WorldSource::Loaded WorldSource::fromFile(const std::filesystem::path& file, Cod
     std::unique_ptr<WorldSource> source(new WorldSource(std::move(ansi), file.string(), file));
     const std::optional<std::string> bytes = source->readFile();
     if (!bytes) {
-        return file.string() + ": cannot read the world file (" + std::strerror(errno) + ")";
+        return Loaded::failure(file.string() + ": cannot read the world file (" +
+                               std::strerror(errno) + ")");
     }
-    WorldParseResult parsed = parseWorld(*bytes, source->label_, source->ansi_);
-    if (const auto* error = std::get_if<WorldError>(&parsed)) {
-        return error->text();
+    auto parsed = parseWorld(*bytes, source->label_, source->ansi_);
+    if (!parsed.ok()) {
+        return Loaded::failure(parsed.error().text());
     }
-    source->world_ = std::make_shared<const World>(std::move(std::get<World>(parsed)));
+    source->world_ = std::make_shared<const World>(std::move(parsed).value());
     source->lastBytes_ = *bytes;
     source->lastCheckMs_ = nowMs;
     return source;
@@ -80,13 +81,14 @@ bool WorldSource::refresh(std::int64_t nowMs, std::ostream& diagnostics) {
         return false;
     }
     lastBytes_ = *bytes;
-    WorldParseResult parsed = parseWorld(*bytes, label_, ansi_);
-    if (const auto* error = std::get_if<WorldError>(&parsed)) {
+    auto parsed = parseWorld(*bytes, label_, ansi_);
+    if (!parsed.ok()) {
         // Each broken content is parsed once, so each is reported once.
-        diagnostics << "Simulated adapter: " << error->text() << "; keeping the last good world\n";
+        diagnostics << "Simulated adapter: " << parsed.error().text()
+                    << "; keeping the last good world\n";
         return false;
     }
-    world_ = std::make_shared<const World>(std::move(std::get<World>(parsed)));
+    world_ = std::make_shared<const World>(std::move(parsed).value());
     ++generation_;
     return true;
 }

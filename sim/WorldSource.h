@@ -6,10 +6,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "platform/CodePage.h"
 #include "platform/FileIdentity.h"
+#include "platform/Result.h"
 #include "sim/World.h"
 
 namespace rizorivu::sim {
@@ -23,7 +23,7 @@ public:
     // A file is looked at no more often than this (clock time), and only on calls.
     static constexpr std::int64_t kCheckIntervalMs = 500;
 
-    using Loaded = std::variant<std::unique_ptr<WorldSource>, std::string>;
+    using Loaded = Result<std::unique_ptr<WorldSource>>;
     // The error text names the file and line of the first problem.
     static Loaded builtIn(CodePage ansi);
     static Loaded fromFile(const std::filesystem::path& file, CodePage ansi, std::int64_t nowMs);

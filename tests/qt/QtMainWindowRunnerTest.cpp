@@ -24,7 +24,7 @@ protected:
     std::unique_ptr<AdapterLibrary> makeLibrary() {
         FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()}};
         auto made = makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
-        return std::move(std::get<std::unique_ptr<AdapterLibrary>>(made));
+        return std::move(made).value();
     }
     Configuration makeConfiguration() {
         Configuration configuration;
