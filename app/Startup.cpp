@@ -59,11 +59,11 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // The adapter library answers CheckOSWinNT below, so it is loaded before the language.
     auto made =
         makeSimulatedAdapterLibrary(platform.environment, platform.clock, registry, diagnostics);
-    if (const auto* error = std::get_if<std::string>(&made)) {
-        diagnostics << "rizorivu: the adapter world cannot be loaded: " << *error << '\n';
+    if (!made.ok()) {
+        diagnostics << "rizorivu: the adapter world cannot be loaded: " << made.error() << '\n';
         return {};
     }
-    AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
+    AdapterLibrary& library = *made.value();
     NoWpaConnection wpa;
 
     // Building the session fixes the application key with the configured company; nothing in

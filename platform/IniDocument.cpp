@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "platform/IniLineReader.h"
+
 namespace rizorivu {
 
 namespace {
@@ -24,28 +26,6 @@ std::uint32_t sectionHash(std::string_view folded) {
 
 std::uint32_t keyHash(std::uint32_t section, std::string_view folded) {
     return mix(std::hash<std::string_view>{}(folded) + (section + 1ull) * 0x9E3779B97F4A7C15ull);
-}
-
-bool hasPrefix(std::string_view bytes, std::string_view prefix) {
-    return bytes.substr(0, prefix.size()) == prefix;
-}
-
-// The file's text as UTF-8, chosen by its byte-order mark the way the profile reader does.
-std::string decode(std::string_view bytes, const CodePage& ansi) {
-    if (hasPrefix(bytes, "\xFF\xFE")) {
-        const std::string_view body = bytes.substr(2);
-        std::u16string units(body.size() / 2, u'\0');  // an odd last byte is dropped
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            units[i] = static_cast<char16_t>(static_cast<unsigned char>(body[2 * i]) |
-                                             static_cast<unsigned char>(body[2 * i + 1]) << 8);
-        }
-        return utf16ToUtf8(units);
-    }
-    if (hasPrefix(bytes, "\xEF\xBB\xBF")) {
-        // The round trip turns malformed bytes into U+FFFD.
-        return utf16ToUtf8(utf8ToUtf16(bytes.substr(3)));
-    }
-    return ansi.fromAnsi(bytes);
 }
 
 template <typename HashOf>
@@ -167,20 +147,10 @@ private:
 IniDocument IniDocument::parse(std::string_view bytes, const CodePage& ansi,
                                const CaseFolder& folder) {
     IniDocument doc;
-    const std::string text = decode(bytes.substr(0, kMaxBytes), ansi);
+    IniLineReader lines(bytes, ansi);
     Builder builder(doc, folder);
-    const std::size_t size = text.size();
-    std::size_t pos = 0;
-    while (pos < size) {
-        std::size_t end = pos;
-        while (end < size && text[end] != '\r' && text[end] != '\n') {
-            ++end;
-        }
-        std::string_view line(text.data() + pos, end - pos);
-        // Windows reads lines as C strings, so nothing after a NUL counts.
-        line = line.substr(0, line.find('\0'));
-        builder.line(line);
-        pos = end + (end + 1 < size && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
+    while (const auto line = lines.next()) {
+        builder.line(*line);
     }
     builder.finish();
     return doc;

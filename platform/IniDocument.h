@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/IniLineReader.h"
 #include "platform/Unicode.h"
 
 namespace rizorivu {
@@ -22,7 +23,7 @@ namespace rizorivu {
 class IniDocument {
 public:
     // Input beyond this many bytes is ignored.
-    static constexpr std::size_t kMaxBytes = 16u << 20;
+    static constexpr std::size_t kMaxBytes = IniLineReader::kMaxBytes;
 
     IniDocument() = default;
     static IniDocument parse(std::string_view bytes, const CodePage& ansi,

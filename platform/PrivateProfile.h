@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "platform/CodePage.h"
+#include "platform/FileIdentity.h"
 #include "platform/IniDocument.h"
 #include "platform/Unicode.h"
 
@@ -37,21 +39,16 @@ public:
                int defaultValue);
 
 private:
-    struct FileIdentity {
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long modifiedNs = 0, changedNs = 0;
-        bool exists = false;
-        friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-    };
     struct CachedFile {
-        FileIdentity identity;
+        std::optional<FileIdentity> identity;  // nothing: no file
         std::shared_ptr<const IniDocument> document;
         // Read long enough after its last change that a later change must show in the
         // identity; until then every lookup reads the file again.
         bool settled = false;
     };
     std::shared_ptr<const IniDocument> document(const std::filesystem::path& file);
-    CachedFile load(const std::filesystem::path& file, const FileIdentity& seen) const;
+    CachedFile load(const std::filesystem::path& file,
+                    const std::optional<FileIdentity>& seen) const;
 
     const CodePage& ansi_;
     CaseFolder folder_;

@@ -10,35 +10,16 @@
 #include <vector>
 
 #include "platform/Environment.h"
+#include "platform/HiveLocations.h"
+#include "platform/RegistryValue.h"
 
 namespace rizorivu {
 
+class HiveFile;
+class HiveReporter;
+
 // The two hives of the registry.
 enum class Hive { CurrentUser, LocalMachine };
-
-// Where the hive files live. RIZORIVU_REGISTRY_DIR moves both into one folder (tests and
-// demos use it); otherwise both live under $XDG_CONFIG_HOME/rizorivu (~/.config/rizorivu).
-// The machine hive sits beside the user's because the only writer of machine-wide keys is
-// the simulated adapter's driver installer, which runs inside the user's own process.
-struct HiveLocations {
-    static constexpr const char* kEnvironmentVariable = "RIZORIVU_REGISTRY_DIR";
-
-    std::filesystem::path currentUser;
-    std::filesystem::path localMachine;
-
-    static HiveLocations inDirectory(const std::filesystem::path& dir);
-    static HiveLocations fromEnvironment(const Environment& env);
-};
-
-// A registry value: a string or a 32-bit integer (REG_SZ / REG_DWORD).
-struct RegistryValue {
-    enum class Type { String, Dword };
-    Type type = Type::String;
-    std::string text;         // Type::String, UTF-8
-    std::uint32_t dword = 0;  // Type::Dword
-
-    friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
-};
 
 // A hierarchical key/value store with the registry's semantics, kept in one SQLite file per
 // hive.
@@ -95,12 +76,10 @@ public:
     std::filesystem::path hivePath(Hive hive) const;
 
 private:
-    class Reporter;
-    class HiveFile;
     HiveFile& hiveFile(Hive hive);
     // Shared by both hives, which may report from different threads; declared first so that
     // it outlives them.
-    std::unique_ptr<Reporter> reporter_;
+    std::unique_ptr<HiveReporter> reporter_;
     std::unique_ptr<HiveFile> currentUser_;
     std::unique_ptr<HiveFile> localMachine_;
 };

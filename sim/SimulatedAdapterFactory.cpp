@@ -6,20 +6,20 @@
 
 namespace rizorivu {
 
-std::variant<std::unique_ptr<AdapterLibrary>, std::string> makeSimulatedAdapterLibrary(
-    const Environment& environment, Clock& clock, RegistryStore& registry,
-    std::ostream& diagnostics) {
+Result<std::unique_ptr<AdapterLibrary>> makeSimulatedAdapterLibrary(const Environment& environment,
+                                                                    Clock& clock,
+                                                                    RegistryStore& registry,
+                                                                    std::ostream& diagnostics) {
     CodePage ansi = CodePage::fromEnvironment(environment, &diagnostics);
     const std::optional<std::string> file = environment.get(sim::WorldSource::kEnvironmentVariable);
     sim::WorldSource::Loaded loaded =
         file && !file->empty() ? sim::WorldSource::fromFile(*file, std::move(ansi), clock.nowMs())
                                : sim::WorldSource::builtIn(std::move(ansi));
-    if (auto* error = std::get_if<std::string>(&loaded)) {
-        return std::move(*error);
+    if (!loaded.ok()) {
+        return Result<std::unique_ptr<AdapterLibrary>>::failure(loaded.error());
     }
-    return std::make_unique<sim::SimulatedAdapterLibrary>(
-        std::move(std::get<std::unique_ptr<sim::WorldSource>>(loaded)), clock, registry,
-        diagnostics);
+    return std::make_unique<sim::SimulatedAdapterLibrary>(std::move(loaded).value(), clock,
+                                                          registry, diagnostics);
 }
 
 }  // namespace rizorivu

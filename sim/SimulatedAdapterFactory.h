@@ -2,13 +2,12 @@
 
 #include <iosfwd>
 #include <memory>
-#include <string>
-#include <variant>
 
 #include "adapter/AdapterLibrary.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/RegistryStore.h"
+#include "platform/Result.h"
 
 namespace rizorivu {
 
@@ -17,8 +16,9 @@ namespace rizorivu {
 // the variable is unset or empty. World texts are converted with the ANSI code page the
 // environment chooses. Fails, with a text naming the file and line, when the world file
 // cannot be read or is malformed.
-std::variant<std::unique_ptr<AdapterLibrary>, std::string> makeSimulatedAdapterLibrary(
-    const Environment& environment, Clock& clock, RegistryStore& registry,
-    std::ostream& diagnostics);
+Result<std::unique_ptr<AdapterLibrary>> makeSimulatedAdapterLibrary(const Environment& environment,
+                                                                    Clock& clock,
+                                                                    RegistryStore& registry,
+                                                                    std::ostream& diagnostics);
 
 }  // namespace rizorivu

@@ -1,8 +1,9 @@
 #include "sim/WorldFileLines.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "platform/IniDocument.h"
+#include "platform/IniLineReader.h"
 
 namespace rizorivu::sim {
 
@@ -10,25 +11,6 @@ namespace {
 
 bool hasPrefix(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-// The text the profile reader sees: chosen by the byte-order mark as IniDocument does, so
-// that line numbers count the same lines it reads.
-std::string decodeText(std::string_view bytes, const CodePage& ansi) {
-    bytes = bytes.substr(0, IniDocument::kMaxBytes);
-    if (hasPrefix(bytes, "\xFF\xFE")) {
-        const std::string_view body = bytes.substr(2);
-        std::u16string units(body.size() / 2, u'\0');
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            units[i] = static_cast<char16_t>(static_cast<unsigned char>(body[2 * i]) |
-                                             static_cast<unsigned char>(body[2 * i + 1]) << 8);
-        }
-        return utf16ToUtf8(units);
-    }
-    if (hasPrefix(bytes, "\xEF\xBB\xBF")) {
-        return utf16ToUtf8(utf8ToUtf16(bytes.substr(3)));
-    }
-    return ansi.fromAnsi(bytes);
 }
 
 const SectionRule* ruleFor(std::string_view folded, const std::vector<SectionRule>& rules) {
@@ -46,21 +28,16 @@ const SectionRule* ruleFor(std::string_view folded, const std::vector<SectionRul
 std::vector<SectionLines> scanWorldLines(std::string_view bytes, const CodePage& ansi,
                                          const std::vector<SectionRule>& rules,
                                          const CaseFolder& folder, WorldErrorSink& failure) {
-    const std::string text = decodeText(bytes, ansi);
+    // The profile reader's own lines, so that line numbers count the lines it reads.
+    IniLineReader lines(bytes, ansi);
     std::vector<SectionLines> sections;
-    const std::size_t size = text.size();
-    std::size_t pos = 0;
-    int lineNumber = 0;
-    while (pos < size && !failure.failed()) {
-        ++lineNumber;
-        std::size_t end = pos;
-        while (end < size && text[end] != '\r' && text[end] != '\n') {
-            ++end;
+    while (!failure.failed()) {
+        const std::optional<std::string_view> raw = lines.next();
+        if (!raw) {
+            break;
         }
-        std::string_view raw(text.data() + pos, end - pos);
-        pos = end + (end + 1 < size && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
-        raw = raw.substr(0, raw.find('\0'));
-        const std::string_view line = trimBlanks(raw);
+        const int lineNumber = lines.lineNumber();
+        const std::string_view line = trimBlanks(*raw);
         if (line.empty() || line.front() == ';') {
             continue;
         }

@@ -229,14 +229,14 @@ private:
 
 }  // namespace
 
-WorldParseResult parseWorld(std::string_view bytes, std::string_view fileLabel,
-                            const CodePage& ansi) {
+Result<World, WorldError> parseWorld(std::string_view bytes, std::string_view fileLabel,
+                                     const CodePage& ansi) {
     const CaseFolder folder;
     const std::vector<SectionRule> rules = makeSectionRules();
     WorldErrorSink failure(fileLabel);
     const std::vector<SectionLines> sections = scanWorldLines(bytes, ansi, rules, folder, failure);
     if (failure.failed()) {
-        return failure.error();
+        return Result<World, WorldError>::failure(failure.error());
     }
     const IniDocument doc = IniDocument::parse(bytes, ansi, folder);
 
@@ -285,7 +285,7 @@ WorldParseResult parseWorld(std::string_view bytes, std::string_view fileLabel,
             }
         }
         if (failure.failed()) {
-            return failure.error();
+            return Result<World, WorldError>::failure(failure.error());
         }
     }
     return world;

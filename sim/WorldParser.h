@@ -2,9 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "platform/CodePage.h"
+#include "platform/Result.h"
 #include "sim/World.h"
 
 namespace rizorivu::sim {
@@ -18,8 +18,6 @@ struct WorldError {
     // "file:line: message"
     std::string text() const;
 };
-
-using WorldParseResult = std::variant<World, WorldError>;
 
 // Reads a radio world from INI text (the project's profile reader supplies the values, with
 // its encodings, case rules, trimming and quote removal). sim/WORLD.md has an example.
@@ -72,7 +70,7 @@ using WorldParseResult = std::variant<World, WorldError>;
 // [Client.<id>]          a station that joins the adapter in access-point mode
 //   Mac                                required, unicast, unique
 //   SSID                               empty: any access point that broadcasts its SSID
-WorldParseResult parseWorld(std::string_view bytes, std::string_view fileLabel,
-                            const CodePage& ansi);
+Result<World, WorldError> parseWorld(std::string_view bytes, std::string_view fileLabel,
+                                     const CodePage& ansi);
 
 }  // namespace rizorivu::sim

@@ -6,9 +6,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "platform/CodePage.h"
+#include "platform/FileIdentity.h"
+#include "platform/Result.h"
 #include "sim/World.h"
 
 namespace rizorivu::sim {
@@ -22,7 +23,7 @@ public:
     // A file is looked at no more often than this (clock time), and only on calls.
     static constexpr std::int64_t kCheckIntervalMs = 500;
 
-    using Loaded = std::variant<std::unique_ptr<WorldSource>, std::string>;
+    using Loaded = Result<std::unique_ptr<WorldSource>>;
     // The error text names the file and line of the first problem.
     static Loaded builtIn(CodePage ansi);
     static Loaded fromFile(const std::filesystem::path& file, CodePage ansi, std::int64_t nowMs);
@@ -42,14 +43,8 @@ public:
     bool refresh(std::int64_t nowMs, std::ostream& diagnostics);
 
 private:
-    struct Identity {
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long modifiedNs = 0, changedNs = 0;
-        friend bool operator==(const Identity&, const Identity&) = default;
-    };
-
     WorldSource(CodePage ansi, std::string label, std::optional<std::filesystem::path> file);
-    // The file's bytes, or nothing when it cannot be read.
+    // The file's bytes, or nothing when it cannot be read (errno says why).
     std::optional<std::string> readFile();
 
     CodePage ansi_;
@@ -58,7 +53,7 @@ private:
     std::shared_ptr<const World> world_;
     std::uint64_t generation_ = 1;
     std::int64_t lastCheckMs_ = 0;
-    std::optional<Identity> identity_;
+    std::optional<FileIdentity> identity_;
     // Read long enough after its last change that a further change must show in the
     // identity; until then the content is compared on every check.
     bool settled_ = false;

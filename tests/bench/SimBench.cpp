@@ -51,13 +51,12 @@ void BM_SimRetrieveSiteSurvey20(benchmark::State& state) {
     rizorivu::RegistryStore registry(rizorivu::HiveLocations::inDirectory(dir.path()), diagnostics);
     auto loaded = rizorivu::sim::WorldSource::fromFile(dir.write("world.ini", twentyNetworkWorld()),
                                                        rizorivu::CodePage(), clock.nowMs());
-    if (auto* error = std::get_if<std::string>(&loaded)) {
-        state.SkipWithError(error->c_str());
+    if (!loaded.ok()) {
+        state.SkipWithError(loaded.error().c_str());
         return;
     }
-    rizorivu::sim::SimulatedAdapterLibrary library(
-        std::move(std::get<std::unique_ptr<rizorivu::sim::WorldSource>>(loaded)), clock, registry,
-        diagnostics);
+    rizorivu::sim::SimulatedAdapterLibrary library(std::move(loaded).value(), clock, registry,
+                                                   diagnostics);
     AdapterRecord record;
     rizorivu::copyField(record.name, "SIM0");
     if (library.QvOpenAdapter(&record) == 0) {

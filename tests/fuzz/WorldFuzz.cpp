@@ -17,8 +17,9 @@ using namespace rizorivu::sim;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const CodePage ansi;
-    const WorldParseResult result = parseWorld(bytes, "fuzz.ini", ansi);
-    if (const auto* error = std::get_if<WorldError>(&result)) {
+    const auto result = parseWorld(bytes, "fuzz.ini", ansi);
+    if (!result.ok()) {
+        const WorldError* error = &result.error();
         const auto lines = std::count(bytes.begin(), bytes.end(), '\n') +
                            std::count(bytes.begin(), bytes.end(), '\r') + 1;
         if (error->line < 1 || error->line > lines || error->file != "fuzz.ini") {
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    const World& world = std::get<World>(result);
+    const World& world = result.value();
     for (std::size_t i = 0; i < world.networks.size(); ++i) {
         const WorldNetwork& n = world.networks[i];
         if (n.ssid.empty() || n.ssid.size() > 32 || n.channel < 1 || n.channel > 14 ||

@@ -440,6 +440,33 @@ TEST_F(RegistryStoreTest, TwoStoresOnOneHiveSeeEachOthersWrites) {
     EXPECT_EQ(otherDiagnostics.str(), "");
 }
 
+// The store keeps its statements prepared for the life of the hive. Another program
+// rebuilding the tables under them (the rebuilt table lives on other pages) must not leave
+// them reading or writing the old layout.
+TEST_F(RegistryStoreTest, KeptStatementsFollowASchemaChangeByAnotherConnection) {
+    RegistryStore& store = open();
+    ASSERT_TRUE(store.writeString(kUser, "A\\B", "Name", "before"));
+    ASSERT_EQ(store.readString(kUser, "A\\B", "Name"), "before");
+    ASSERT_TRUE(runSql(store.hivePath(kUser),
+                       "CREATE INDEX extra ON hive_values (display);"
+                       "ALTER TABLE hive_values RENAME TO old_values;"
+                       "CREATE TABLE hive_values (key_path TEXT NOT NULL, name TEXT NOT NULL,"
+                       " display TEXT NOT NULL, type INTEGER NOT NULL CHECK (type IN (1, 4)),"
+                       " data NOT NULL, PRIMARY KEY (key_path, name)) WITHOUT ROWID;"
+                       "INSERT INTO hive_values SELECT * FROM old_values;"
+                       "DROP TABLE old_values;"
+                       "CREATE TABLE unrelated (x);"));
+
+    EXPECT_EQ(store.readString(kUser, "a\\b", "name"), "before");
+    EXPECT_TRUE(store.writeDword(kUser, "A\\B", "Count", 3));
+    EXPECT_EQ(store.readDword(kUser, "A\\B", "Count"), 3u);
+    EXPECT_THAT(sorted(store.valueNames(kUser, "A\\B")), ElementsAre("Count", "Name"));
+    EXPECT_THAT(store.subKeyNames(kUser, "A"), ElementsAre("B"));
+    EXPECT_TRUE(store.deleteKey(kUser, "A"));
+    EXPECT_FALSE(store.keyExists(kUser, "A\\B"));
+    EXPECT_EQ(diagnostics_.str(), "");
+}
+
 // Restores the process umask when it goes out of scope.
 class UmaskGuard {
 public:

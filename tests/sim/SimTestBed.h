@@ -71,12 +71,11 @@ public:
     explicit SimTestBed(const std::string& worldText = testWorld()) {
         worldFile = dir.write("world.ini", worldText);
         auto loaded = WorldSource::fromFile(worldFile, CodePage(), clock.nowMs());
-        if (auto* error = std::get_if<std::string>(&loaded)) {
-            throw std::runtime_error("test world does not load: " + *error);
+        if (!loaded.ok()) {
+            throw std::runtime_error("test world does not load: " + loaded.error());
         }
-        library = std::make_unique<SimulatedAdapterLibrary>(
-            std::move(std::get<std::unique_ptr<WorldSource>>(loaded)), clock, registry,
-            diagnostics);
+        library = std::make_unique<SimulatedAdapterLibrary>(std::move(loaded).value(), clock,
+                                                            registry, diagnostics);
     }
 
     SimulatedAdapterLibrary& lib() { return *library; }

@@ -17,7 +17,7 @@ int countLines(const std::string& text) {
 
 class SimFactoryTest : public ::testing::Test {
 protected:
-    std::variant<std::unique_ptr<AdapterLibrary>, std::string> make(const FixedEnvironment& env) {
+    Result<std::unique_ptr<AdapterLibrary>> make(const FixedEnvironment& env) {
         return makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
     }
 
@@ -31,8 +31,8 @@ TEST_F(SimFactoryTest, BuiltInWorldWithoutAWorldFile) {
     for (const FixedEnvironment& env :
          {FixedEnvironment{}, FixedEnvironment{{"RIZORIVU_WORLD", ""}}}) {
         auto made = make(env);
-        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<AdapterLibrary>>(made));
-        AdapterLibrary& lib = *std::get<std::unique_ptr<AdapterLibrary>>(made);
+        ASSERT_TRUE(made.ok());
+        AdapterLibrary& lib = *made.value();
         AdapterListEntry entries[4];
         ASSERT_EQ(lib.CreateAllNICAdapterList(entries, 4), 2);
         EXPECT_EQ(fieldText(entries[0].description), "Nimbo K-540 Wireless USB Adapter");
@@ -50,26 +50,24 @@ TEST_F(SimFactoryTest, BuiltInWorldWithoutAWorldFile) {
 TEST_F(SimFactoryTest, WorldFileFromTheEnvironment) {
     const auto file = dir.write("mine.ini", testing::testWorld());
     auto made = make(FixedEnvironment{{"RIZORIVU_WORLD", file.string()}});
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<AdapterLibrary>>(made));
+    ASSERT_TRUE(made.ok());
     AdapterListEntry entries[4];
-    ASSERT_EQ(std::get<std::unique_ptr<AdapterLibrary>>(made)->CreateAllNICAdapterList(entries, 4),
-              1);
+    ASSERT_EQ(made.value()->CreateAllNICAdapterList(entries, 4), 1);
     EXPECT_EQ(fieldText(entries[0].name), "\\DEVICE\\SIM0");
 }
 
 TEST_F(SimFactoryTest, MalformedWorldFileIsAnErrorNamingFileAndLine) {
     const auto file = dir.write("bad.ini", "[Machine]\nSeed=1\nOsCode=1000\n");
     auto made = make(FixedEnvironment{{"RIZORIVU_WORLD", file.string()}});
-    ASSERT_TRUE(std::holds_alternative<std::string>(made));
-    EXPECT_EQ(std::get<std::string>(made).rfind(file.string() + ":3: ", 0), 0u)
-        << std::get<std::string>(made);
+    ASSERT_FALSE(made.ok());
+    EXPECT_EQ(made.error().rfind(file.string() + ":3: ", 0), 0u) << made.error();
 }
 
 TEST_F(SimFactoryTest, MissingWorldFileIsAnErrorNamingTheFile) {
     const auto file = dir.path() / "absent.ini";
     auto made = make(FixedEnvironment{{"RIZORIVU_WORLD", file.string()}});
-    ASSERT_TRUE(std::holds_alternative<std::string>(made));
-    EXPECT_NE(std::get<std::string>(made).find(file.string()), std::string::npos);
+    ASSERT_FALSE(made.ok());
+    EXPECT_NE(made.error().find(file.string()), std::string::npos);
 }
 
 TEST(SimWorldEditTest, BrokenEditKeepsTheLastGoodWorldAndSaysSoOnce) {

@@ -15,12 +15,12 @@ namespace {
 
 World parseOk(std::string_view text) {
     const CodePage ansi;
-    WorldParseResult result = parseWorld(text, "w.ini", ansi);
-    if (const auto* error = std::get_if<WorldError>(&result)) {
-        ADD_FAILURE() << error->text();
+    auto result = parseWorld(text, "w.ini", ansi);
+    if (!result.ok()) {
+        ADD_FAILURE() << result.error().text();
         return World{};
     }
-    return std::get<World>(result);
+    return std::move(result).value();
 }
 
 std::string network(std::string_view body) {
@@ -48,9 +48,9 @@ class SimWorldMalformedTest : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(SimWorldMalformedTest, NamesFileLineAndProblem) {
     const CodePage ansi;
-    const WorldParseResult result = parseWorld(GetParam().text, "w.ini", ansi);
-    const auto* error = std::get_if<WorldError>(&result);
-    ASSERT_NE(error, nullptr) << "accepted";
+    const auto result = parseWorld(GetParam().text, "w.ini", ansi);
+    ASSERT_FALSE(result.ok()) << "accepted";
+    const WorldError* error = &result.error();
     EXPECT_EQ(error->file, "w.ini");
     EXPECT_EQ(error->line, GetParam().line) << error->text();
     EXPECT_NE(error->message.find(GetParam().fragment), std::string::npos) << error->text();
@@ -130,10 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SimWorldParserTest, ErrorsNeverEchoAWepKey) {
     const CodePage ansi;
-    const WorldParseResult result =
+    const auto result =
         parseWorld(network("Security=wep\nWepKey=53 45 43 52 45 54 XX\n"), "w.ini", ansi);
-    ASSERT_TRUE(std::holds_alternative<WorldError>(result));
-    EXPECT_EQ(std::get<WorldError>(result).text().find("53 45"), std::string::npos);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().text().find("53 45"), std::string::npos);
 }
 
 TEST(SimWorldParserTest, ReadsEveryKeyOfAnAdapter) {
@@ -197,9 +197,9 @@ TEST(SimWorldParserTest, CountsLinesOfAUtf16File) {
         bytes += '\0';
     }
     const CodePage ansi;
-    const WorldParseResult result = parseWorld(bytes, "u.ini", ansi);
-    ASSERT_TRUE(std::holds_alternative<WorldError>(result));
-    EXPECT_EQ(std::get<WorldError>(result).line, 3);
+    const auto result = parseWorld(bytes, "u.ini", ansi);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().line, 3);
 }
 
 TEST(SimWorldParserTest, DefaultWorldHasWhatTheProductShowsOutOfTheBox) {

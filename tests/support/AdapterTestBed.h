@@ -61,10 +61,10 @@ private:
     std::unique_ptr<AdapterLibrary> makeLibrary() {
         FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()}};
         auto made = makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
-        if (auto* error = std::get_if<std::string>(&made)) {
-            throw std::runtime_error("the test world does not load: " + *error);
+        if (!made.ok()) {
+            throw std::runtime_error("the test world does not load: " + made.error());
         }
-        return std::move(std::get<std::unique_ptr<AdapterLibrary>>(made));
+        return std::move(made).value();
     }
 
 public:

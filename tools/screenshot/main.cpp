@@ -102,11 +102,11 @@ int shootMainWindow(const QString& out, bool accessPoint) {
     std::ostringstream diagnostics;
     RegistryStore registry(HiveLocations::inDirectory(scratch.path()), diagnostics);
     auto made = makeSimulatedAdapterLibrary(environment, clock, registry, diagnostics);
-    if (const auto* error = std::get_if<std::string>(&made)) {
-        std::cerr << "rizorivu_screenshot: " << *error << '\n';
+    if (!made.ok()) {
+        std::cerr << "rizorivu_screenshot: " << made.error() << '\n';
         return 1;
     }
-    AdapterLibrary& library = *std::get<std::unique_ptr<AdapterLibrary>>(made);
+    AdapterLibrary& library = *made.value();
     const CodePage ansi(CodePage::kDefaultName);
     PrivateProfile profile(ansi);
     // The product build's configuration and language files, as the utility itself reads them.

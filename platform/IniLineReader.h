@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/CodePage.h"
+
+namespace rizorivu {
+
+// Turns the bytes of an INI file into the lines the profile reader sees:
+// - the encoding is chosen by the byte-order mark: UTF-16LE, UTF-8, otherwise the ANSI code
+//   page; malformed UTF-8 and an odd last byte of UTF-16 become U+FFFD or vanish as they do
+//   in the round trip through UTF-16;
+// - lines end at CR, LF or CR LF, and nothing after a NUL counts (lines are C strings);
+// - input beyond kMaxBytes is ignored.
+// Everything that reads INI text goes through here, so that line numbers in messages count
+// the same lines that lookups read.
+class IniLineReader {
+public:
+    static constexpr std::size_t kMaxBytes = 16u << 20;
+
+    IniLineReader(std::string_view bytes, const CodePage& ansi);
+
+    // The next line as UTF-8, without its line end; nothing after the last line.
+    std::optional<std::string_view> next();
+    // The number of the line `next` gave last, counting from 1.
+    int lineNumber() const { return lineNumber_; }
+
+private:
+    static std::string decode(std::string_view bytes, const CodePage& ansi);
+
+    std::string text_;
+    std::size_t pos_ = 0;
+    int lineNumber_ = 0;
+};
+
+}  // namespace rizorivu
