@@ -10,6 +10,7 @@ set(RIZORIVU_LAYERS
     settings
     sim
     ui
+    ui/station
     ui/main
     app
     qt)

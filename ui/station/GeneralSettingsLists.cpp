@@ -1,0 +1,141 @@
+#include "ui/station/GeneralSettingsLists.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace rizorivu::ui {
+
+namespace {
+
+constexpr int kStoredAdHoc = 0;
+constexpr int kStoredInfrastructure = 1;
+constexpr int kStoredPseudoIbss = 3;
+constexpr int kPseudoIbssPosition = 2;
+
+constexpr int kWepEnabled = 0;
+constexpr int kWepDisabled = 1;
+constexpr int kTkip = 4;
+constexpr int kAes = 6;
+constexpr int kHighestWepStatus = 7;
+
+constexpr int kAutoSwitchPosition = 2;
+constexpr int kHighestAuthenticationPosition = 4;
+
+constexpr int kAutoRatePosition = 0;
+constexpr std::uint8_t kBasicRateBit = 0x80;
+constexpr int kFallbackFirstChannel = 1;
+constexpr int kFallbackLastChannel = 14;
+
+}  // namespace
+
+int networkTypeOfPosition(int position) {
+    switch (position) {
+        case kAdHocPosition:
+            return kStoredAdHoc;
+        case kPseudoIbssPosition:
+            return kStoredPseudoIbss;
+        default:
+            return kStoredInfrastructure;
+    }
+}
+
+int positionOfNetworkType(int networkType) {
+    switch (networkType) {
+        case kStoredAdHoc:
+            return kAdHocPosition;
+        case kStoredPseudoIbss:
+            return kPseudoIbssPosition;
+        default:
+            return kInfrastructurePosition;
+    }
+}
+
+bool usesWpaEncryptionList(int wpaMode, int networkTypePosition) {
+    return wpaMode != 0 && (networkTypePosition == kInfrastructurePosition ||
+                            networkTypePosition == kPseudoIbssPosition);
+}
+
+bool offersWpaAuthentication(int wpaMode, int networkTypePosition) {
+    return wpaMode != 0 && networkTypePosition != kAdHocPosition;
+}
+
+int encryptionPositionOfWepStatus(bool wpaList, int wepStatus) {
+    // Values the adapter reports but this list never writes (key absent, not supported) show
+    // as disabled, like a value outside the range.
+    if (wpaList) {
+        switch (wepStatus) {
+            case kWepEnabled:
+                return 1;
+            case kTkip:
+                return 2;
+            case kAes:
+                return 3;
+            default:
+                return 0;
+        }
+    }
+    return wepStatus == kWepEnabled ? 0 : 1;
+}
+
+int rebuiltAuthenticationPosition(int authenticationMode, bool wpaOffered, int count) {
+    int position = authenticationMode;
+    if (!wpaOffered && position > kAutoSwitchPosition) {
+        position = kAutoSwitchPosition;
+    }
+    return position >= 0 && position < count ? position : -1;
+}
+
+int appliedAuthenticationMode(int position, bool wpaOffered) {
+    if (!wpaOffered && position > kAutoSwitchPosition) {
+        position = kAutoSwitchPosition;
+    }
+    return position >= 0 && position <= kHighestAuthenticationPosition ? position : -1;
+}
+
+std::string rateItemText(std::uint8_t rate, std::string_view unit) {
+    rate &= static_cast<std::uint8_t>(~kBasicRateBit);
+    char number[16];
+    if (rate % 2 == 0) {
+        std::snprintf(number, sizeof number, "%d", rate / 2);
+    } else {
+        std::snprintf(number, sizeof number, "%.1f", rate / 2.0);
+    }
+    std::string text(number);
+    text += ' ';
+    text += unit;
+    return text;
+}
+
+int ratePositionOfDesiredRates(std::span<const std::uint8_t> desired,
+                               std::span<const std::uint8_t, adapterbuf::kRateBytes> supported) {
+    const auto supportedEnd = std::find(supported.begin(), supported.end(), std::uint8_t{0});
+    int matches = 0;
+    int position = kAutoRatePosition;
+    for (const std::uint8_t rate : desired) {
+        if (rate == 0) {
+            break;
+        }
+        const auto found = std::find(supported.begin(), supportedEnd, rate);
+        if (found != supportedEnd) {
+            ++matches;
+            position = static_cast<int>(found - supported.begin()) + 1;
+        }
+    }
+    return matches == 1 ? position : kAutoRatePosition;
+}
+
+std::vector<std::uint8_t> offeredChannels(int queryResult, std::span<const std::uint8_t> channels,
+                                          int count) {
+    if (queryResult != 0 || count <= 0) {
+        std::vector<std::uint8_t> fallback;
+        for (int channel = kFallbackFirstChannel; channel <= kFallbackLastChannel; ++channel) {
+            fallback.push_back(static_cast<std::uint8_t>(channel));
+        }
+        return fallback;
+    }
+    const std::size_t kept =
+        std::min({static_cast<std::size_t>(count), channels.size(), adapterbuf::kMaxChannels});
+    return {channels.begin(), channels.begin() + static_cast<std::ptrdiff_t>(kept)};
+}
+
+}  // namespace rizorivu::ui
