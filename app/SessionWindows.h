@@ -6,6 +6,7 @@
 #include "ui/CTrayIcon.h"
 #include "ui/DialogEnvironment.h"
 #include "ui/main/MainWindow.h"
+#include "ui/station/LanguageSwitch.h"
 
 namespace rizorivu {
 
@@ -24,6 +25,8 @@ public:
 
     const ui::DialogEnvironment environment;
     CTrayIcon tray;
+    // Makes another language current in every open window and the tray icon.
+    ui::LanguageSwitch languages;
     AdapterDiscovery discovery;
     ui::MainWindow main;
 };

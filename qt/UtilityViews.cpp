@@ -1,8 +1,22 @@
 #include "qt/UtilityViews.h"
 
+#include "qt/AdvancedSettingsView.h"
+#include "qt/GeneralSettingsView.h"
+#include "qt/InformationView.h"
 #include "qt/MainWindowView.h"
+#include "qt/WepKeysView.h"
 
 namespace rizorivu::qt {
+
+namespace {
+
+// A creator for a view that takes nothing but its model and parent.
+template <class View, class Model>
+ViewFactory::ModelCreator<Model> plainView() {
+    return [](Model& model, QWidget* parent) { return std::make_unique<View>(model, parent); };
+}
+
+}  // namespace
 
 ViewFactory utilityViews(const QIcon& applicationIcon) {
     ViewFactory views;
@@ -10,6 +24,16 @@ ViewFactory utilityViews(const QIcon& applicationIcon) {
         ui::DialogCode::Main, [applicationIcon](ui::MainWindow& main, QWidget* parent) {
             return std::make_unique<MainWindowView>(main, parent, applicationIcon);
         });
+    views.add<ui::GeneralSettingsDialog>(
+        ui::DialogCode::GeneralSettings,
+        plainView<GeneralSettingsView, ui::GeneralSettingsDialog>());
+    views.add<ui::AdvancedSettingsDialog>(
+        ui::DialogCode::AdvancedSettings,
+        plainView<AdvancedSettingsView, ui::AdvancedSettingsDialog>());
+    views.add<ui::WepKeysDialog>(ui::DialogCode::WepKeys,
+                                 plainView<WepKeysView, ui::WepKeysDialog>());
+    views.add<ui::InformationDialog>(ui::DialogCode::Information,
+                                     plainView<InformationView, ui::InformationDialog>());
     return views;
 }
 

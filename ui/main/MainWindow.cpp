@@ -7,6 +7,7 @@
 #include "ui/CTrayIcon.h"
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
+#include "ui/station/GeneralSettingsDialog.h"
 
 namespace rizorivu::ui {
 
@@ -29,10 +30,11 @@ constexpr const char* kModeChangeFailed = "Wireless Network Adapter Change Mode 
 
 MainWindow::MainWindow(SettingsContext& settings, const Configuration& configuration,
                        const DialogEnvironment& environment, AdapterDiscovery& discovery,
-                       CTrayIcon& tray)
+                       CTrayIcon& tray, LanguageSwitch& languages)
     : Dialog(DialogCode::Main, environment),
       settings_(settings),
       configuration_(configuration),
+      languages_(languages),
       discovery_(discovery),
       tray_(tray),
       handover_(settings.library, settings.adapter, settings.savedWzcStatus,
@@ -102,7 +104,17 @@ void MainWindow::onRefresh() {
 }
 
 // The settings dialogs behind this button come with the dialog work.
-void MainWindow::onInfoButton() {}
+// In the station view the button opens the general settings, unless a clicked network is
+// shown; connecting to that one is the connect work's. The access point's settings come with
+// the access-point dialogs.
+void MainWindow::onInfoButton() {
+    if (settings_.mode.get() != OperatingMode::kStation || station_.selectionShown()) {
+        return;
+    }
+    GeneralSettingsDialog general(settings_, configuration_,
+                                  DialogEnvironment{host(), chain(), texts()}, languages_);
+    runChild(general);
+}
 
 void MainWindow::onListClick(int row) {
     if (settings_.mode.get() != OperatingMode::kStation) {

@@ -22,6 +22,8 @@ class CTrayIcon;
 
 namespace rizorivu::ui {
 
+class LanguageSwitch;
+
 // The utility's only top-level window. Start-up runs it modally for the life of the process;
 // it starts hidden and off-screen, is shown from the tray and hidden again by its close and
 // minimise boxes. One poll timer drives everything that happens without the user.
@@ -51,7 +53,8 @@ public:
     // The settings, the configuration, the environment, the tray icon and discovery all
     // outlive the window.
     MainWindow(SettingsContext& settings, const Configuration& configuration,
-               const DialogEnvironment& environment, AdapterDiscovery& discovery, CTrayIcon& tray);
+               const DialogEnvironment& environment, AdapterDiscovery& discovery, CTrayIcon& tray,
+               LanguageSwitch& languages);
     // Stops any WPA worker: nothing may run against the adapter once the window is gone.
     ~MainWindow() override;
 
@@ -114,6 +117,7 @@ private:
 
     SettingsContext& settings_;
     const Configuration& configuration_;
+    LanguageSwitch& languages_;
     AdapterDiscovery& discovery_;
     CTrayIcon& tray_;
     ZeroConfigHandover handover_;

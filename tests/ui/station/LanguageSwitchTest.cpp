@@ -35,23 +35,23 @@ struct ThreeWindowsOpen : testing::StationBed {
     // `inAdvanced` runs with all three open.
     void run(const std::function<void(MainWindow&, GeneralSettingsDialog&,
                                       AdvancedSettingsDialog&)>& inAdvanced) {
-        MainWindow main(settings, configuration, environment, discovery, icon);
-        GeneralSettingsDialog general(settings, configuration, environment, switchWithTray);
+        MainWindow main(settings, configuration, environment, discovery, icon, switchWithTray);
+        GeneralSettingsDialog* general = nullptr;
         host.script<GeneralSettingsDialog>(DialogCode::GeneralSettings,
                                            [&](GeneralSettingsDialog& g, HeadlessHost&) {
+                                               general = &g;
                                                g.onAdvanced();
                                                g.end(ui::DialogResult::Closed);
                                            });
         host.script<AdvancedSettingsDialog>(DialogCode::AdvancedSettings,
                                             [&](AdvancedSettingsDialog& a, HeadlessHost&) {
-                                                inAdvanced(main, general, a);
+                                                inAdvanced(main, *general, a);
                                                 a.end(ui::DialogResult::Closed);
                                             });
-        host.script<MainWindow>(DialogCode::Main, [&](MainWindow& m, HeadlessHost& h) {
-            general.setParentCode(DialogCode::Main);
-            h.runModal(general);
-            chain.leave(general);
-            chain.setTop(DialogCode::Main);
+        // The main window's information button opens the general settings while no clicked
+        // network is shown.
+        host.script<MainWindow>(DialogCode::Main, [&](MainWindow& m, HeadlessHost&) {
+            m.onInfoButton();
             m.end(ui::DialogResult::Closed);
         });
         host.runModal(main);
