@@ -12,10 +12,10 @@ namespace rizorivu {
 namespace adapterbuf {
 constexpr std::size_t kMacBytes = 6;
 constexpr std::size_t kSsidBytes = 32;
-constexpr std::size_t kRateBytes = 16;            // one rate a byte, units of 500 kbit/s
-constexpr std::size_t kSurveyBytes = 12004;       // count, then BSSID list records
-constexpr std::size_t kStationListBytes = 112;    // 16 entries: in-use byte + MAC
-constexpr std::size_t kFilterListBytes = 112;     // the same layout as the station list
+constexpr std::size_t kRateBytes = 16;          // one rate a byte, units of 500 kbit/s
+constexpr std::size_t kSurveyBytes = 12004;     // count, then BSSID list records
+constexpr std::size_t kStationListBytes = 112;  // 16 entries: in-use byte + MAC
+constexpr std::size_t kFilterListBytes = 112;   // the same layout as the station list
 constexpr std::size_t kMaxChannels = 100;
 constexpr std::uint32_t kOidAddKey = 0xFF12FF1D;  // WriteOid: install a WPA key
 }  // namespace adapterbuf
@@ -40,9 +40,9 @@ public:
     virtual ~AdapterLibrary() = default;
 
     // Environment: the operating system as the driver sees it.
-    virtual int CheckOSWinNT() = 0;          // non-zero: NT family
-    virtual int QueryWL_IsWindows95() = 0;   // non-zero: Windows 9x
-    virtual int QV_GetOSVersion() = 0;       // an OS code; 7 gets special handling
+    virtual int CheckOSWinNT() = 0;           // non-zero: NT family
+    virtual int QueryWL_IsWindows95() = 0;    // non-zero: Windows 9x
+    virtual int QV_GetOSVersion() = 0;        // an OS code; 7 gets special handling
     virtual int Query_FixWindisPnPBug() = 0;  // non-zero: defer card-bus adapters
 
     // Adapter list: fills up to `capacity` entries and answers how many; 0 when none.
@@ -63,8 +63,8 @@ public:
     virtual int QueryWL_ConnectState(AdapterRecord* adapter) = 0;  // 0 = connected
     virtual int QueryWL_NetworkType(AdapterRecord* adapter) = 0;
     virtual int QueryWL_Channel(AdapterRecord* adapter) = 0;
-    virtual int QueryWL_RSSI(AdapterRecord* adapter) = 0;            // dBm
-    virtual int QueryWL_CommQuality(AdapterRecord* adapter) = 0;     // percent
+    virtual int QueryWL_RSSI(AdapterRecord* adapter) = 0;              // dBm
+    virtual int QueryWL_CommQuality(AdapterRecord* adapter) = 0;       // percent
     virtual int QueryWL_CurrentLinkSpeed(AdapterRecord* adapter) = 0;  // units of 1000 bit/s
     virtual int QueryWL_WEPStatus(AdapterRecord* adapter) = 0;
     virtual int QueryWL_AuthenticationMode(AdapterRecord* adapter) = 0;
@@ -94,8 +94,8 @@ public:
     // -1 on failure.
     virtual int SetWL_OperationMode_STA_AP(AdapterRecord* adapter, int mode) = 0;
     // Key `index` 0-3 of length code 0 (5 bytes), 1 (13) or 2 (29).
-    virtual int SetWL_WriteKey(AdapterRecord* adapter, int index, int lengthCode,
-                               int isTransmitKey, const std::uint8_t* keyBytes) = 0;
+    virtual int SetWL_WriteKey(AdapterRecord* adapter, int index, int lengthCode, int isTransmitKey,
+                               const std::uint8_t* keyBytes) = 0;
 
     // Radio and regulatory domain.
     virtual int QueryWL_OperationRegionCode(AdapterRecord* adapter) = 0;
@@ -118,10 +118,8 @@ public:
     virtual int SetWLAP_HideSSIDState(AdapterRecord* adapter, int hidden) = 0;
     virtual int SetWLAP_TxPowerLevel(AdapterRecord* adapter, int level) = 0;
     virtual int SetWLAP_FilterMode(AdapterRecord* adapter, int mode) = 0;
-    virtual int SetWLAP_FilterList(AdapterRecord* adapter, const std::uint8_t* list,
-                                   int size) = 0;
-    virtual int WL_RetrieveStationList(AdapterRecord* adapter, std::uint8_t* buffer,
-                                       int size) = 0;
+    virtual int SetWLAP_FilterList(AdapterRecord* adapter, const std::uint8_t* list, int size) = 0;
+    virtual int WL_RetrieveStationList(AdapterRecord* adapter, std::uint8_t* buffer, int size) = 0;
 
     // Site survey.
     virtual int WL_SiteSurveyStart(AdapterRecord* adapter) = 0;

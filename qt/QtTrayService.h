@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "ui/TrayService.h"
 #include "qt/StatusIcons.h"
+#include "ui/TrayService.h"
 
 namespace rizorivu::qt {
 

@@ -270,7 +270,8 @@ TEST_F(StartupProcessConcurrencyTest, TwoFirstStartsAtOnceLeaveExactlyOneRunning
     const std::string a = ranOrWoke(first);
     const std::string b = ranOrWoke(second);
     ASSERT_TRUE((a == "ran" && b == "woke") || (a == "woke" && b == "ran"))
-        << a << " / " << b << "\nlog:\n" << logText();
+        << a << " / " << b << "\nlog:\n"
+        << logText();
     const pid_t running = a == "ran" ? first : second;
     EXPECT_TRUE(waitForEvent(running, "woken")) << logText();
     closeWithExitSwitch(running);

@@ -8,8 +8,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include "ui/CTrayIcon.h"
 #include "qt/QtTrayService.h"
+#include "ui/CTrayIcon.h"
 
 namespace rizorivu::qt {
 namespace {

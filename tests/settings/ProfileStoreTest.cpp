@@ -103,8 +103,7 @@ TEST_F(ProfileStoreTest, UnlinkingFromALoopedChainRemovesTheProfileFromEveryWalk
     const Case cases[] = {
         {"B", "B", {"A", "C", "D"}},  // the loop closes on the removed profile
         {"A", "A", {"B", "C", "D"}},  // ... on the first
-        {"C", "C", {"A", "B", "D"}},
-        {"D", "D", {"A", "B", "C"}},  // the last links to itself
+        {"C", "C", {"A", "B", "D"}},   {"D", "D", {"A", "B", "C"}},  // the last links to itself
         {"b\\", "B", {"A", "C", "D"}},  // an alias spelling closes the loop
         {"B", "D", {"A", "B", "C"}},
     };

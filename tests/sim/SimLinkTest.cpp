@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <set>
 
-#include "sim/AddKeyRecord.h"
 #include "adapter/ByteOrder.h"
+#include "sim/AddKeyRecord.h"
 #include "sim/SignalModel.h"
 #include "tests/sim/SimTestBed.h"
 

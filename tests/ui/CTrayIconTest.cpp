@@ -147,8 +147,8 @@ TEST_F(CTrayIconTest, TooltipIsCutTo63Characters) {
     std::string umlauts;
     std::string japanese;
     for (int i = 0; i < 70; ++i) {
-        umlauts += "\u00fc";    // two bytes each
-        japanese += "\u7121";   // three bytes each
+        umlauts += "\u00fc";   // two bytes each
+        japanese += "\u7121";  // three bytes each
     }
     EXPECT_TRUE(icon->setTooltip(umlauts));
     EXPECT_EQ(tray.shownTooltip, umlauts.substr(0, 63 * 2));

@@ -251,7 +251,8 @@ TEST(DialogTimers, PeriodsBelowTheFloorRunAtTheFloor) {
         int asked;
         int runs;
     };
-    for (const Case c : {Case{0, 10}, Case{-1000, 10}, Case{9, 10}, Case{10, 10}, Case{1000, 1000}}) {
+    for (const Case c :
+         {Case{0, 10}, Case{-1000, 10}, Case{9, 10}, Case{10, 10}, Case{1000, 1000}}) {
         DialogBed bed;
         ProbeDialog main(DialogCode::Main, bed.environment);
         main.initialise();

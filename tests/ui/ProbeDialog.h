@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/LocalizedText.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
+#include "settings/LocalizedText.h"
 #include "tests/support/HeadlessHost.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"

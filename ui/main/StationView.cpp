@@ -7,13 +7,13 @@
 #include <span>
 #include <string>
 
+#include "adapter/SurveyBuffer.h"
 #include "settings/Configuration.h"
 #include "settings/HexText.h"
 #include "settings/LocalizedText.h"
 #include "settings/SettingsContext.h"
 #include "ui/main/LinkStatus.h"
 #include "ui/main/StationStatusText.h"
-#include "adapter/SurveyBuffer.h"
 #include "ui/main/SurveyCells.h"
 #include "ui/main/SurveyCycle.h"
 

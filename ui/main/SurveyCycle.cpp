@@ -3,11 +3,11 @@
 #include <span>
 #include <string>
 
+#include "adapter/SurveyBuffer.h"
 #include "adapter/ZeroConfigHandover.h"
 #include "settings/Configuration.h"
 #include "settings/LocalizedText.h"
 #include "settings/SettingsContext.h"
-#include "adapter/SurveyBuffer.h"
 #include "ui/main/SurveyCells.h"
 
 namespace rizorivu::ui {
