@@ -8,6 +8,8 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
+}  // namespace
+
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -20,8 +22,6 @@ int hexDigitValue(char c) {
     }
     return -1;
 }
-
-}  // namespace
 
 std::string BytesToHexText(std::span<const std::uint8_t> bytes, bool spaced) {
     std::string text;

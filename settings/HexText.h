@@ -10,6 +10,9 @@ namespace rizorivu {
 
 // The text form of byte strings (WEP keys, rate sets, MAC addresses): two upper-case hex
 // digits a byte, separated by one space ("0A 1B 2C"), or back to back without separators.
+// The value of one hex digit in either case, or -1 for any other character.
+int hexDigitValue(char c);
+
 std::string BytesToHexText(std::span<const std::uint8_t> bytes, bool spaced = true);
 
 // Reads hex text into `out`, which is cleared to zero first. Blanks (space, tab) end a

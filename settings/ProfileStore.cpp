@@ -1,5 +1,6 @@
 #include "settings/ProfileStore.h"
 
+#include "platform/KeyLevels.h"
 #include "platform/MachineValue.h"
 
 namespace rizorivu {
@@ -25,23 +26,7 @@ std::string ProfileStore::matchKey(std::string_view name) const {
 // The registry folds a key path's case and drops its empty components, so "Home\" and "Home"
 // name one key: profiles compare the same way, or one key would be listed twice.
 std::string ProfileStore::identity(std::string_view name) const {
-    const std::string upper = folder_.upper(name);
-    std::string out;
-    std::size_t pos = 0;
-    while (pos <= upper.size()) {
-        std::size_t end = upper.find('\\', pos);
-        if (end == std::string::npos) {
-            end = upper.size();
-        }
-        if (end > pos) {
-            if (!out.empty()) {
-                out += '\\';
-            }
-            out.append(upper, pos, end - pos);
-        }
-        pos = end + 1;
-    }
-    return out;
+    return KeyLevels::fold(folder_, name);
 }
 
 std::string ProfileStore::linkOf(std::string_view profile) const {

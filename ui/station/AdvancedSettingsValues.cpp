@@ -2,24 +2,13 @@
 
 #include <limits>
 
+#include "settings/HexText.h"
+
 namespace rizorivu::ui {
 
 namespace {
 
 constexpr int kNoValue = -1;
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return kNoValue;
-}
 
 }  // namespace
 
@@ -40,7 +29,7 @@ std::string thresholdLabel(int position, int maximum, std::string_view disableTe
 int regionCodeOfText(std::string_view text) {
     int code = 0;
     for (const char c : text) {
-        const int digit = hexValue(c);
+        const int digit = hexDigitValue(c);
         // A code too long for any region counts as malformed, not as a wrapped number.
         if (digit == kNoValue || code > (std::numeric_limits<int>::max() >> 4)) {
             return kNoValue;
