@@ -211,7 +211,9 @@ TEST(GeneralSettingsDialog, StoredRateSetSelectsItsOneSupportedRateOrAuto) {
         {"16 00 00 00", "11 Mbps"}, {"02 04 0B 16", "Auto"}, {"", "Auto"},
         {"6C", "54 Mbps"},          {"07", "Auto"},          {"07 0B", "5.5 Mbps"},
     };
-    for (const auto& [stored, item] : cases) {
+    for (const auto& c : cases) {
+        const char* stored = c.first;
+        const char* item = c.second;
         GeneralSettings s;
         s.store("DesiredRate", stored);
         s.open([&](GeneralSettingsDialog& d) {
@@ -387,7 +389,9 @@ TEST(GeneralSettingsDialog, OddProfileNamesAreKeptAndLoseNothingStored) {
         {"back\\slash", "back\\slash"},
         {"B\xC3\xBCro \xE6\x9D\xB1", "B\xC3\xBCro \xE6\x9D\xB1"},
     };
-    for (const auto& [typed, kept] : cases) {
+    for (const auto& c : cases) {
+        const std::string& typed = c.first;
+        const std::string& kept = c.second;
         GeneralSettings s;
         s.open([&](GeneralSettingsDialog& d) {
             d.profileList.setEditText("Home");

@@ -193,7 +193,9 @@ TEST(WepKeysDialog, A256BitKeyReachesTheAdapterWhole) {
                               "Channel=6\nSignal=-55\nSecurity=wep\nWepAuth=shared\nWepKey=" +
                               key + "\n";
     const std::pair<std::string, bool> cases[] = {{key, true}, {"FF" + key.substr(2), false}};
-    for (const auto& [typed, associates] : cases) {
+    for (const auto& c : cases) {
+        const std::string& typed = c.first;
+        const bool associates = c.second;
         WepKeys s(world);
         s.settings.applier.applyAuthenticationMode(1);
         s.settings.applier.applyWepStatus(0);
