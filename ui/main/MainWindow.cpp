@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "adapter/DriverCode.h"
+#include "adapter/OperationMode.h"
 #include "settings/Configuration.h"
 #include "settings/SettingsContext.h"
 #include "ui/CTrayIcon.h"
@@ -173,12 +175,13 @@ void MainWindow::afterAdapterOpened() {
     modeSelectable_ = false;
     int image = kIconNotConnected;
     if (configuration_.enableAccessPoint != 0) {
-        switch (settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter)) {
-            case OperatingMode::kStation:
+        switch (fromDriver<OperationMode>(
+            settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter))) {
+            case OperationMode::Station:
                 settings_.mode.set(OperatingMode::kStation);
                 modeSelectable_ = true;
                 break;
-            case OperatingMode::kAccessPoint:
+            case OperationMode::AccessPoint:
                 settings_.mode.set(OperatingMode::kAccessPoint);
                 image = kIconAccessPoint;
                 modeSelectable_ = true;

@@ -93,7 +93,7 @@ void SurveyCycle::abandon() {
 }
 
 void SurveyCycle::finish() {
-    if (handover_.state() != 1) {
+    if (handover_.state() != ZeroConfigHandover::kServiceControls) {
         controls_.infoButton.setVisible(true);
     }
     if (configuration_.enableAccessPoint != 0) {
