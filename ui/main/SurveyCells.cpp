@@ -1,8 +1,8 @@
 #include "ui/main/SurveyCells.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+
+#include "settings/NumberText.h"
 
 namespace rizorivu::ui {
 
@@ -11,15 +11,11 @@ std::int32_t clampRssi(std::int32_t rssi) {
 }
 
 std::string strengthText(std::int32_t rssi, bool showDbm) {
-    std::array<char, 32> text{};
     if (showDbm) {
-        std::snprintf(text.data(), text.size(), "%d dBm", static_cast<int>(rssi));
-    } else {
-        const int percent =
-            (clampRssi(rssi) - kWeakestRssi) * 100 / (kStrongestRssi - kWeakestRssi);
-        std::snprintf(text.data(), text.size(), "%d%%", percent);
+        return decimalText(rssi) + " dBm";
     }
-    return text.data();
+    const int percent = (clampRssi(rssi) - kWeakestRssi) * 100 / (kStrongestRssi - kWeakestRssi);
+    return decimalText(percent) + "%";
 }
 
 StrengthCell fillStrength(const SurveyRecordView& record, bool showDbm) {

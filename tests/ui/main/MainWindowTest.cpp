@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/support/AdapterTestBed.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
 #include "tests/support/SimulatedUtility.h"
@@ -498,6 +499,21 @@ TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
         EXPECT_GE(window.signalBar.position(), 75);
         EXPECT_LE(window.signalBar.position(), 93);
         EXPECT_EQ(window.signalPercent.text(), std::to_string(window.signalBar.position()) + "%");
+    });
+}
+
+TEST(MainWindowStationStatusTest, TxRateKeepsItsPointOnAGermanDesktop) {
+    const testing::CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active()) << "no German or French locale: run tools/install-deps.sh";
+    RunningUtility u({.extraNetworks = "[Network.Slow]\nSSID=Slow\nBSSID=02-10-00-00-00-04\n"
+                                       "Channel=3\nSignal=-60\nRates=1* 2* 5.5*\n"});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        u.session.settings.applier.applySsidText("Slow");
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        ASSERT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoRate].text(), "5.5 Mbps");
     });
 }
 
