@@ -27,20 +27,10 @@ StrengthCell fillStrength(const SurveyRecordView& record, bool showDbm) {
     return StrengthCell{strengthText(rssi, showDbm), rssi};
 }
 
-std::string ssidText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        if (byte == 0) {
-            break;
-        }
-        if (byte < 0x80) {
-            text.push_back(static_cast<char>(byte));
-        } else {
-            text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-            text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-        }
-    }
-    return text;
+std::string ssidText(std::span<const std::uint8_t> bytes, const CodePage& ansi) {
+    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    const std::string raw(bytes.begin(), end);
+    return ansi.fromAnsi(raw);
 }
 
 }  // namespace rizorivu::ui

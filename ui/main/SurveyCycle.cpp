@@ -127,7 +127,7 @@ void SurveyCycle::fillList() {
             break;
         }
         // Rows keep the buffer's order: row i is record i, which the selection relies on.
-        ReportList::Row row{ssidText(record->ssid())};
+        ReportList::Row row{ssidText(record->ssid(), settings_.ansi)};
         if (strengthColumn) {
             row.push_back(fillStrength(*record, showDbm).text);
         }

@@ -40,6 +40,7 @@ struct WorldOptions {
     bool present = true;
     const char* modeAtPlugIn = "station";
     int enableAccessPoint = 1;  // the configuration's access-point support
+    const char* codePage = CodePage::kDefaultName;  // the machine's, which the world file is in
 };
 
 std::string world(const WorldOptions& o) {
@@ -75,7 +76,7 @@ public:
 // notification area again, the main window run modally with the test as its user.
 struct RunningUtility : testing::SimulatedUtility {
     explicit RunningUtility(const WorldOptions& options = {})
-        : SimulatedUtility(world(options), productConfiguration(options)) {}
+        : SimulatedUtility(world(options), productConfiguration(options), options.codePage) {}
 
     void run(const std::function<void(MainWindow&)>& user) {
         SimulatedUtility::run(user);
@@ -758,6 +759,24 @@ TEST(MainWindowSurveyTest, AccessPointViewIgnoresClicksAndAbandonsAPendingScan) 
         EXPECT_FALSE(window.selectionShown());
         chooseMode(window, MainWindow::kModeStation);
         EXPECT_EQ(window.networkList.rowCount(), 0) << "the abandoned scan was never fetched";
+    });
+}
+
+TEST(MainWindowSurveyTest, JapaneseSsidReadsAlikeInTheListAndTheInformationBox) {
+    const std::string nippon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+    // The world file is in the machine's code page 932, as a Japanese user would write it.
+    RunningUtility u({.extraNetworks = "[Network.Nippon]\nSSID=\x93\xFA\x96\x7B\n"
+                                       "BSSID=02-10-00-00-00-05\nChannel=1\nSignal=-30\n",
+                      .codePage = "CP932"});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        EXPECT_EQ(column(window.networkList, 0), (std::vector<std::string>{nippon, "Home"}));
+
+        u.session.settings.applier.applySsidText(nippon);
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        ASSERT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), nippon);
     });
 }
 
