@@ -46,7 +46,9 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       survey_(*this, settings, configuration, environment.texts, handover_),
       link_(*this, settings, configuration, environment.texts, trayAnimation_),
       station_(*this, settings, configuration, environment.texts, survey_, link_),
-      accessPoint_(*this, settings, environment.texts) {}
+      accessPoint_(*this, settings, environment.texts) {
+    networkList.setEnabled(false);  // nothing is listed before the first scan
+}
 
 MainWindow::~MainWindow() {
     settings_.wpa.stopWpaConnection();
@@ -75,6 +77,8 @@ void MainWindow::onInitialise() {
     if (opened) {
         adapterOpen_ = true;
         afterAdapterOpened();
+    } else {
+        showNoAdapter();
     }
 
     startPollTimer();
@@ -98,6 +102,9 @@ void MainWindow::onAdapterSelected() {
 }
 
 void MainWindow::onRefresh() {
+    if (!adapterOpen_) {
+        return;  // a scan without an adapter would never finish
+    }
     if (settings_.mode.get() != OperatingMode::kStation) {
         accessPoint_.refreshStationList();
         return;
@@ -226,6 +233,20 @@ void MainWindow::adapterLost() {
     discovery_.markClosed();
     settings_.library.QvCloseAdapter(&settings_.adapter);
     tray_.removeIcon();
+    // The selector lists only what discovery finds from now on, even while it waits.
+    adapterSelector.setItems({});
+    showNoAdapter();
+}
+
+void MainWindow::showNoAdapter() {
+    modeSelectable_ = false;
+    station_.forgetSelection();
+    survey_.forget();
+    link_.restartConnecting();
+    link_.resetAverages();
+    // The layout as a start without an adapter shows it: labels, and every value empty.
+    buildLayout();
+    refreshButton.setEnabled(false);
 }
 
 void MainWindow::pollTick(int timerId) {
@@ -246,9 +267,7 @@ void MainWindow::pollTick(int timerId) {
 
     if (!adapterOpen_) {
         const AdapterDiscovery::TickResult found = discovery_.tickWhileClosed();
-        if (found != AdapterDiscovery::TickResult::Deferring) {
-            showAdapterRows();
-        }
+        showAdapterRows();
         if (found != AdapterDiscovery::TickResult::Reopened) {
             return;
         }

@@ -113,6 +113,8 @@ private:
     void afterAdapterOpened();
     // The adapter answers no more: stop everything that uses it and wait for it to return.
     void adapterLost();
+    // No adapter is open: nothing it reported stays on show, and nothing can be asked of it.
+    void showNoAdapter();
     void startPollTimer();
     // The adapter selector shows what discovery listed and selected.
     void showAdapterRows();

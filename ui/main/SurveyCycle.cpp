@@ -1,5 +1,6 @@
 #include "ui/main/SurveyCycle.h"
 
+#include <algorithm>
 #include <span>
 #include <string>
 
@@ -45,7 +46,8 @@ void SurveyCycle::layOutList() {
 }
 
 void SurveyCycle::setScanning(bool scanning) {
-    controls_.networkList.setEnabled(!scanning);
+    // An empty list has nothing to click, whether the scan found nothing or failed.
+    controls_.networkList.setEnabled(!scanning && controls_.networkList.rowCount() > 0);
     controls_.refreshButton.setEnabled(!scanning);
     if (scanning) {
         controls_.refreshButton.setText(
@@ -92,6 +94,13 @@ void SurveyCycle::abandon() {
     countdown_ = 0;
 }
 
+void SurveyCycle::forget() {
+    abandon();
+    std::fill(buffer_.begin(), buffer_.end(), std::uint8_t{0});
+    controls_.networkList.removeAllRows();
+    setScanning(false);
+}
+
 void SurveyCycle::finish() {
     if (handover_.state() != ZeroConfigHandover::kServiceControls) {
         controls_.infoButton.setVisible(true);
@@ -111,7 +120,6 @@ void SurveyCycle::finish() {
                                                  buffer_.data(), adapterbuf::kSurveyBytes));
     fillList();
     setScanning(false);
-    controls_.networkList.setEnabled(controls_.networkList.rowCount() > 0);
 }
 
 void SurveyCycle::fillList() {
