@@ -1,5 +1,6 @@
 // The rizorivu executable: start-up on a Qt window system.
 #include <QApplication>
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    // Qt has set the C library's locale from the environment; numbers in the utility's texts
+    // keep a '.' whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     // The main window spends most of its life hidden; only the end of its run ends the process.
     QApplication::setQuitOnLastWindowClosed(false);
     // Qt has taken its own options out of argv.

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
+    locales
 )
 
 missing=()
@@ -28,3 +29,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The tests run under a few locales whose numbers or text differ from English: a comma as the
+# decimal point (German, French) and a multi-byte code page (Japanese).
+wanted_locales=(de_DE.UTF-8 fr_FR.UTF-8 ja_JP.UTF-8)
+available=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+for l in "${wanted_locales[@]}"; do
+    short=$(echo "$l" | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+    if ! grep -qx "$short" <<<"$available"; then
+        if [ "$(id -u)" -ne 0 ]; then
+            echo "The locale $l is missing. Run this command as root." >&2
+            exit 1
+        fi
+        echo "Generating locale $l"
+        localedef -i "${l%%.*}" -c -f UTF-8 "$l"
+    fi
+done

@@ -35,8 +35,12 @@ struct RecordingWpaConnection final : WpaConnection {
 // library runs.
 class AdapterTestBed {
 public:
-    explicit AdapterTestBed(const std::string& worldText)
-        : worldFile(dir.write("world.ini", worldText)), library(makeLibrary()) {}
+    // `codePage` is the machine's ANSI code page, for the simulator and the settings alike.
+    explicit AdapterTestBed(const std::string& worldText,
+                            std::string_view codePage = CodePage::kDefaultName)
+        : worldFile(dir.write("world.ini", worldText)),
+          library(makeLibrary(codePage)),
+          ansi(codePage) {}
 
     // Opens the adapter of that name into the record; false when the library refused.
     bool open(std::string_view name) {
@@ -58,8 +62,9 @@ public:
     }
 
 private:
-    std::unique_ptr<AdapterLibrary> makeLibrary() {
-        FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()}};
+    std::unique_ptr<AdapterLibrary> makeLibrary(std::string_view codePage) {
+        FixedEnvironment env{{"RIZORIVU_WORLD", worldFile.string()},
+                             {CodePage::kEnvironmentVariable, std::string(codePage)}};
         auto made = makeSimulatedAdapterLibrary(env, clock, registry, diagnostics);
         if (!made.ok()) {
             throw std::runtime_error("the test world does not load: " + made.error());

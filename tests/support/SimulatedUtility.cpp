@@ -14,8 +14,9 @@ Configuration SimulatedUtility::simulatorConfiguration() {
     return configuration;
 }
 
-SimulatedUtility::SimulatedUtility(const std::string& worldText, const Configuration& configuration)
-    : bed(worldText),
+SimulatedUtility::SimulatedUtility(const std::string& worldText, const Configuration& configuration,
+                                   std::string_view codePage)
+    : bed(worldText, codePage),
       session(ApplicationPaths::fromModulePath((bed.dir / "rizorivu").string()), configuration,
               bed.ansi, profile, bed.registry, *bed.library, bed.clock, bed.wpa) {}
 

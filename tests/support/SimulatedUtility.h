@@ -21,7 +21,9 @@ public:
     // Matches the simulated product adapter; everything else as the configuration's defaults.
     static Configuration simulatorConfiguration();
 
-    SimulatedUtility(const std::string& worldText, const Configuration& configuration);
+    // `codePage` is the machine's ANSI code page.
+    SimulatedUtility(const std::string& worldText, const Configuration& configuration,
+                     std::string_view codePage = CodePage::kDefaultName);
     explicit SimulatedUtility(const std::string& worldText)
         : SimulatedUtility(worldText, simulatorConfiguration()) {}
     ~SimulatedUtility();

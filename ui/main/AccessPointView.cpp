@@ -5,9 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "adapter/DriverCode.h"
+#include "adapter/WepStatus.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 #include "settings/LocalizedText.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsContext.h"
 
 namespace rizorivu::ui {
@@ -73,7 +76,7 @@ void AccessPointView::showSettings() {
     SettingApplier& applier = settings_.applier;
     std::array<Label, MainWindowControls::kInfoRows>& values = controls_.infoValues;
 
-    int channel = last.lastSettingInt("Channel");
+    int channel = last.lastSettingInt(settingname::kChannel);
     if (channel > 99 || channel < 0) {
         channel = 6;
         applier.applyChannel(channel);
@@ -81,28 +84,30 @@ void AccessPointView::showSettings() {
     values[kApChannel].setText(channel < 1 || channel > 14 ? std::string("---")
                                                            : std::to_string(channel));
 
-    std::string ssid(utf8Prefix(last.lastSettingText(settings_.mode.get(), "SSID"), kSsidChars));
+    std::string ssid(
+        utf8Prefix(last.lastSettingText(settings_.mode.get(), settingname::kSsid), kSsidChars));
     if (ssid.empty()) {
         ssid = kDefaultApSsid;
         applier.applySsidText(ssid);
     }
     values[kApSsid].setText(ssid);
 
-    int wepStatus = last.lastSettingInt("WEPStatus");
+    int wepStatus = last.lastSettingInt(settingname::kWepStatus);
     if (wepStatus > 7 || wepStatus < 0) {
-        wepStatus = 1;
+        wepStatus = toDriver(WepStatus::Disabled);
         applier.applyWepStatus(wepStatus);
     }
-    int keyLength = last.lastSettingInt("WEPKeyLength");
+    int keyLength = last.lastSettingInt(settingname::kWepKeyLength);
     if (keyLength > 256 || keyLength < 64) {
         keyLength = 64;  // shown only; nothing is written
     }
     // Only "enabled" and "disabled" have a text; the WPA statuses of a station never reach an
     // access point, and show as disabled.
-    values[kApWep].setText(wepStatus == 0 ? "Enable (" + std::to_string(keyLength) + "-bit)"
-                                          : std::string("Disable"));
+    values[kApWep].setText(wepStatus == toDriver(WepStatus::WepEnabled)
+                               ? "Enable (" + std::to_string(keyLength) + "-bit)"
+                               : std::string("Disable"));
 
-    int power = last.lastSettingInt("TxPowerLevel");
+    int power = last.lastSettingInt(settingname::kTxPowerLevel);
     if (power > 3 || power < 0) {
         power = 0;
         applier.applyTxPowerLevel(power);

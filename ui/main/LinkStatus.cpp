@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "adapter/ConnectState.h"
+#include "adapter/DriverCode.h"
+#include "adapter/NetworkType.h"
 #include "settings/Configuration.h"
 #include "settings/HexText.h"
 #include "settings/LocalizedText.h"
@@ -54,10 +57,11 @@ void LinkStatus::show() {
 
     const int state = library.QueryWL_ConnectState(adapter);
     const int type = library.QueryWL_NetworkType(adapter);
-    if (state == -1 || type == -1 || (state != 0 && state != 1)) {
+    if (type == -1 || (state != toDriver(ConnectState::Connected) &&
+                       state != toDriver(ConnectState::NotConnected))) {
         return;
     }
-    const bool connected = state == 0;
+    const bool connected = state == toDriver(ConnectState::Connected);
     bool qualityAvailable = connected;
     std::string status;
     if (connected) {
@@ -72,7 +76,7 @@ void LinkStatus::show() {
         }
     } else {
         tray_.linkDown();
-        if (type == 0) {
+        if (fromDriver<NetworkType>(type) == NetworkType::AdHoc) {
             status = text.text("MP_STA_Link_Status_In_Ad_Hoc", "In Ad-Hoc Mode.");
         } else {
             status = connectingText(text, connectingDots_);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "adapter/DriverCode.h"
+#include "adapter/OperationMode.h"
 #include "settings/Configuration.h"
 #include "settings/SettingsContext.h"
 #include "ui/CTrayIcon.h"
@@ -44,7 +46,9 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       survey_(*this, settings, configuration, environment.texts, handover_),
       link_(*this, settings, configuration, environment.texts, trayAnimation_),
       station_(*this, settings, configuration, environment.texts, survey_, link_),
-      accessPoint_(*this, settings, environment.texts) {}
+      accessPoint_(*this, settings, environment.texts) {
+    networkList.setEnabled(false);  // nothing is listed before the first scan
+}
 
 MainWindow::~MainWindow() {
     settings_.wpa.stopWpaConnection();
@@ -73,6 +77,8 @@ void MainWindow::onInitialise() {
     if (opened) {
         adapterOpen_ = true;
         afterAdapterOpened();
+    } else {
+        showNoAdapter();
     }
 
     startPollTimer();
@@ -96,6 +102,9 @@ void MainWindow::onAdapterSelected() {
 }
 
 void MainWindow::onRefresh() {
+    if (!adapterOpen_) {
+        return;  // a scan without an adapter would never finish
+    }
     if (settings_.mode.get() != OperatingMode::kStation) {
         accessPoint_.refreshStationList();
         return;
@@ -173,12 +182,13 @@ void MainWindow::afterAdapterOpened() {
     modeSelectable_ = false;
     int image = kIconNotConnected;
     if (configuration_.enableAccessPoint != 0) {
-        switch (settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter)) {
-            case OperatingMode::kStation:
+        switch (fromDriver<OperationMode>(
+            settings_.library.QueryWL_OperationMode_STA_AP(&settings_.adapter))) {
+            case OperationMode::Station:
                 settings_.mode.set(OperatingMode::kStation);
                 modeSelectable_ = true;
                 break;
-            case OperatingMode::kAccessPoint:
+            case OperationMode::AccessPoint:
                 settings_.mode.set(OperatingMode::kAccessPoint);
                 image = kIconAccessPoint;
                 modeSelectable_ = true;
@@ -223,6 +233,20 @@ void MainWindow::adapterLost() {
     discovery_.markClosed();
     settings_.library.QvCloseAdapter(&settings_.adapter);
     tray_.removeIcon();
+    // The selector lists only what discovery finds from now on, even while it waits.
+    adapterSelector.setItems({});
+    showNoAdapter();
+}
+
+void MainWindow::showNoAdapter() {
+    modeSelectable_ = false;
+    station_.forgetSelection();
+    survey_.forget();
+    link_.restartConnecting();
+    link_.resetAverages();
+    // The layout as a start without an adapter shows it: labels, and every value empty.
+    buildLayout();
+    refreshButton.setEnabled(false);
 }
 
 void MainWindow::pollTick(int timerId) {
@@ -243,9 +267,7 @@ void MainWindow::pollTick(int timerId) {
 
     if (!adapterOpen_) {
         const AdapterDiscovery::TickResult found = discovery_.tickWhileClosed();
-        if (found != AdapterDiscovery::TickResult::Deferring) {
-            showAdapterRows();
-        }
+        showAdapterRows();
         if (found != AdapterDiscovery::TickResult::Reopened) {
             return;
         }

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/DriverCode.h"
+#include "adapter/OperationMode.h"
 #include "adapter/ZeroConfigHandover.h"
 #include "ui/Dialog.h"
 #include "ui/main/AccessPointView.h"
@@ -45,8 +47,8 @@ public:
     static constexpr int kIconAccessPoint = TrayAnimation::kIconAccessPoint;
     static constexpr int kIconZeroConfig = TrayAnimation::kIconZeroConfig;
     // Entries of the mode selector.
-    static constexpr int kModeStation = 0;
-    static constexpr int kModeAccessPoint = 1;
+    static constexpr int kModeStation = toDriver(OperationMode::Station);
+    static constexpr int kModeAccessPoint = toDriver(OperationMode::AccessPoint);
     // Answers of the driver's version query when the adapter has gone.
     static constexpr int kAdapterGone = -1;
 
@@ -111,6 +113,8 @@ private:
     void afterAdapterOpened();
     // The adapter answers no more: stop everything that uses it and wait for it to return.
     void adapterLost();
+    // No adapter is open: nothing it reported stays on show, and nothing can be asked of it.
+    void showNoAdapter();
     void startPollTimer();
     // The adapter selector shows what discovery listed and selected.
     void showAdapterRows();

@@ -1,12 +1,12 @@
 #include "ui/main/StationStatusText.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <numeric>
 
 #include "adapter/DriverCode.h"
 #include "adapter/NetworkType.h"
 #include "adapter/WepStatus.h"
+#include "settings/NumberText.h"
 
 namespace rizorivu::ui {
 
@@ -38,9 +38,7 @@ std::string rateText(const LocalizedText& text, int rateKbps) {
     if (rateKbps % 1000 == 0) {
         return std::to_string(rateKbps / 1000) + " " + unit;
     }
-    char number[32];
-    std::snprintf(number, sizeof number, "%.1f", rateKbps / 1000.0);
-    return std::string(number) + " " + unit;
+    return fixedText(rateKbps / 1000.0, 1) + " " + unit;
 }
 
 std::string encryptionText(const LocalizedText& text, int wepStatus) {

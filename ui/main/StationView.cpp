@@ -7,10 +7,14 @@
 #include <span>
 #include <string>
 
+#include "adapter/ConnectState.h"
+#include "adapter/DriverCode.h"
+#include "adapter/NetworkType.h"
 #include "adapter/SurveyBuffer.h"
 #include "settings/Configuration.h"
 #include "settings/HexText.h"
 #include "settings/LocalizedText.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsContext.h"
 #include "ui/main/LinkStatus.h"
 #include "ui/main/StationStatusText.h"
@@ -128,7 +132,7 @@ void StationView::showCurrentValues() {
     const LocalizedText& text = texts_;
     std::array<Label, MainWindowControls::kInfoRows>& values = controls_.infoValues;
 
-    const int state = library.QueryWL_ConnectState(adapter);
+    const ConnectState state = fromDriver<ConnectState>(library.QueryWL_ConnectState(adapter));
     if (const int type = library.QueryWL_NetworkType(adapter); type != -1) {
         values[MainWindowControls::kInfoType].setText(networkTypeText(text, type));
     }
@@ -136,16 +140,16 @@ void StationView::showCurrentValues() {
         values[MainWindowControls::kInfoChannel].setText(std::to_string(channel));
     }
     std::optional<std::string> ssidBytes;
-    if (state == 0) {
+    if (state == ConnectState::Connected) {
         std::array<std::uint8_t, adapterbuf::kSsidBytes> buffer{};
         if (const int length = library.QueryWL_SSID(adapter, buffer); length != -1) {
             const auto n = static_cast<std::size_t>(std::clamp(length, 0, 32));
             ssidBytes = std::string(buffer.begin(), buffer.begin() + static_cast<long>(n));
         }
-    } else if (state == 1) {
+    } else if (state == ConnectState::NotConnected) {
         // Not connected: the network the station was last told to join.
-        std::string bytes =
-            settings_.ansi.toAnsi(settings_.last.lastSettingText(settings_.mode.get(), "SSID"));
+        std::string bytes = settings_.ansi.toAnsi(
+            settings_.last.lastSettingText(settings_.mode.get(), settingname::kSsid));
         bytes.resize(std::min<std::size_t>(bytes.size(), adapterbuf::kSsidBytes));
         ssidBytes = bytes;
     }
@@ -161,7 +165,7 @@ void StationView::showCurrentValues() {
     if (const int wep = library.QueryWL_WEPStatus(adapter); wep >= 0) {
         values[MainWindowControls::kInfoEncryption].setText(
             configuration_.debugMode != 0
-                ? encryptionDebugText(wep, settings_.last.lastSettingInt("WEPStatus"))
+                ? encryptionDebugText(wep, settings_.last.lastSettingInt(settingname::kWepStatus))
                 : encryptionText(text, wep));
     }
 }
@@ -177,11 +181,11 @@ void StationView::showSelectedNetwork() {
     std::array<Label, MainWindowControls::kInfoRows>& values = controls_.infoValues;
     const std::optional<int> channel = survey::channelFromFrequency(record->frequency());
     values[kSelectedChannel].setText(channel ? std::to_string(*channel) : std::string("Unknow"));
-    switch (record->infrastructureMode()) {
-        case 0:
+    switch (fromDriver<NetworkType>(static_cast<int>(record->infrastructureMode()))) {
+        case NetworkType::AdHoc:
             values[kSelectedType].setText(texts_.text("MP_STA_Select_NetType_Ad_Hoc", "Ad-Hoc"));
             break;
-        case 1:
+        case NetworkType::Infrastructure:
             values[kSelectedType].setText(
                 texts_.text("MP_STA_Select_NetType_Infra", "Infrastructure"));
             break;

@@ -1,8 +1,8 @@
 #include "ui/main/SurveyCells.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+
+#include "settings/NumberText.h"
 
 namespace rizorivu::ui {
 
@@ -11,15 +11,11 @@ std::int32_t clampRssi(std::int32_t rssi) {
 }
 
 std::string strengthText(std::int32_t rssi, bool showDbm) {
-    std::array<char, 32> text{};
     if (showDbm) {
-        std::snprintf(text.data(), text.size(), "%d dBm", static_cast<int>(rssi));
-    } else {
-        const int percent =
-            (clampRssi(rssi) - kWeakestRssi) * 100 / (kStrongestRssi - kWeakestRssi);
-        std::snprintf(text.data(), text.size(), "%d%%", percent);
+        return decimalText(rssi) + " dBm";
     }
-    return text.data();
+    const int percent = (clampRssi(rssi) - kWeakestRssi) * 100 / (kStrongestRssi - kWeakestRssi);
+    return decimalText(percent) + "%";
 }
 
 StrengthCell fillStrength(const SurveyRecordView& record, bool showDbm) {
@@ -31,20 +27,10 @@ StrengthCell fillStrength(const SurveyRecordView& record, bool showDbm) {
     return StrengthCell{strengthText(rssi, showDbm), rssi};
 }
 
-std::string ssidText(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        if (byte == 0) {
-            break;
-        }
-        if (byte < 0x80) {
-            text.push_back(static_cast<char>(byte));
-        } else {
-            text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-            text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-        }
-    }
-    return text;
+std::string ssidText(std::span<const std::uint8_t> bytes, const CodePage& ansi) {
+    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    const std::string raw(bytes.begin(), end);
+    return ansi.fromAnsi(raw);
 }
 
 }  // namespace rizorivu::ui

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "adapter/SurveyRecord.h"
+#include "platform/CodePage.h"
 
 namespace rizorivu::ui {
 
@@ -23,9 +24,10 @@ struct StrengthCell {
 };
 StrengthCell fillStrength(const SurveyRecordView& record, bool showDbm);
 
-// The SSID cell: every byte is one character, a zero byte ends the text. Bytes above 0x7F are
-// taken as Latin-1 and come out as the UTF-8 form of that character, so any SSID makes valid
-// UTF-8 text (0xE9 shows as "é").
-std::string ssidText(std::span<const std::uint8_t> bytes);
+// The SSID cell: the bytes up to the first zero byte, read in the ANSI code page as the
+// information box reads the current SSID, so a network shows alike in both (0xE9 is "é" in
+// Windows-1252; 0x93 0xFA is "日" in code page 932). Bytes the code page cannot decode show
+// as "?", so any SSID makes valid UTF-8 text.
+std::string ssidText(std::span<const std::uint8_t> bytes, const CodePage& ansi);
 
 }  // namespace rizorivu::ui

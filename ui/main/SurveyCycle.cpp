@@ -1,5 +1,6 @@
 #include "ui/main/SurveyCycle.h"
 
+#include <algorithm>
 #include <span>
 #include <string>
 
@@ -45,7 +46,8 @@ void SurveyCycle::layOutList() {
 }
 
 void SurveyCycle::setScanning(bool scanning) {
-    controls_.networkList.setEnabled(!scanning);
+    // An empty list has nothing to click, whether the scan found nothing or failed.
+    controls_.networkList.setEnabled(!scanning && controls_.networkList.rowCount() > 0);
     controls_.refreshButton.setEnabled(!scanning);
     if (scanning) {
         controls_.refreshButton.setText(
@@ -92,8 +94,15 @@ void SurveyCycle::abandon() {
     countdown_ = 0;
 }
 
+void SurveyCycle::forget() {
+    abandon();
+    std::fill(buffer_.begin(), buffer_.end(), std::uint8_t{0});
+    controls_.networkList.removeAllRows();
+    setScanning(false);
+}
+
 void SurveyCycle::finish() {
-    if (handover_.state() != 1) {
+    if (handover_.state() != ZeroConfigHandover::kServiceControls) {
         controls_.infoButton.setVisible(true);
     }
     if (configuration_.enableAccessPoint != 0) {
@@ -111,7 +120,6 @@ void SurveyCycle::finish() {
                                                  buffer_.data(), adapterbuf::kSurveyBytes));
     fillList();
     setScanning(false);
-    controls_.networkList.setEnabled(controls_.networkList.rowCount() > 0);
 }
 
 void SurveyCycle::fillList() {
@@ -127,7 +135,7 @@ void SurveyCycle::fillList() {
             break;
         }
         // Rows keep the buffer's order: row i is record i, which the selection relies on.
-        ReportList::Row row{ssidText(record->ssid())};
+        ReportList::Row row{ssidText(record->ssid(), settings_.ansi)};
         if (strengthColumn) {
             row.push_back(fillStrength(*record, showDbm).text);
         }

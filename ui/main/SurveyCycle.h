@@ -40,6 +40,8 @@ public:
     bool tick();
     // A pending scan is dropped (the view left the station, or the adapter was reopened).
     void abandon();
+    // The adapter has gone: its scans, pending or listed, go with it.
+    void forget();
 
 private:
     void finish();

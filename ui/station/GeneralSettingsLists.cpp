@@ -1,7 +1,8 @@
 #include "ui/station/GeneralSettingsLists.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "settings/NumberText.h"
 
 namespace rizorivu::ui {
 
@@ -94,13 +95,7 @@ int appliedAuthenticationMode(int position, bool wpaOffered) {
 
 std::string rateItemText(std::uint8_t rate, std::string_view unit) {
     rate &= static_cast<std::uint8_t>(~kBasicRateBit);
-    char number[16];
-    if (rate % 2 == 0) {
-        std::snprintf(number, sizeof number, "%d", rate / 2);
-    } else {
-        std::snprintf(number, sizeof number, "%.1f", rate / 2.0);
-    }
-    std::string text(number);
+    std::string text = rate % 2 == 0 ? decimalText(rate / 2) : fixedText(rate / 2.0, 1);
     text += ' ';
     text += unit;
     return text;

@@ -1,6 +1,6 @@
 #include "ui/station/VersionText.h"
 
-#include <cstdio>
+#include "settings/NumberText.h"
 
 namespace rizorivu::ui {
 
@@ -15,9 +15,8 @@ constexpr unsigned kUtilityYear = 2004;
 
 std::string versionText(unsigned major, unsigned minor, unsigned month, unsigned day,
                         unsigned year) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%u.%u.%02u%02X.%04u", major, minor, month, day, year);
-    return text;
+    return decimalText(major) + "." + decimalText(minor) + "." + decimalText(month, 2) +
+           upperHexText(day, 2) + "." + decimalText(year, 4);
 }
 
 }  // namespace
@@ -40,12 +39,10 @@ std::string utilityVersionText(std::string_view buildDate, std::string_view buil
 std::string macAddressText(std::span<const std::uint8_t> mac) {
     std::string text;
     for (const std::uint8_t byte : mac) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", byte);
         if (!text.empty()) {
             text += ' ';
         }
-        text += pair;
+        text += upperHexText(byte, 2);
     }
     return text;
 }

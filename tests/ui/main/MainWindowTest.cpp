@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/support/AdapterTestBed.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
 #include "tests/support/SimulatedUtility.h"
@@ -23,6 +24,8 @@ using ui::MainWindow;
 using ui::MessageAnswer;
 
 constexpr const char* kProductDeviceId = "USB\\VID_F540&PID_0540";
+// A card-bus card, which the driver may ask to open only after a delay.
+constexpr const char* kCardBusDeviceId = "PCMCIA\\NIMBO-K540";
 constexpr const char* kDescription = "Nimbo K-540 Wireless USB Adapter";
 constexpr int kPollPeriodMs = 750;
 constexpr int kDefaultOsCode = 6;
@@ -39,12 +42,16 @@ struct WorldOptions {
     bool present = true;
     const char* modeAtPlugIn = "station";
     int enableAccessPoint = 1;  // the configuration's access-point support
+    const char* deviceId = kProductDeviceId;
+    int pnpWorkaround = 0;                          // the driver asks for the card-bus delay
+    const char* codePage = CodePage::kDefaultName;  // the machine's, which the world file is in
 };
 
 std::string world(const WorldOptions& o) {
     return "[Machine]\nSeed=3\nOsCode=" + std::to_string(o.osCode) +
            "\n[Adapter.K540]\nName=\\DEVICE\\K540\nDescription=" + kDescription +
-           "\nClassInstance=0007\nDeviceId=" + kProductDeviceId +
+           "\nClassInstance=0007\nDeviceId=" + o.deviceId +
+           "\nPnPWorkaround=" + std::to_string(o.pnpWorkaround) +
            "\nMac=02-00-00-00-05-40\nZeroConfig=" + std::to_string(o.zeroConfigAtPlugIn) +
            "\nPresent=" + (o.present ? "1" : "0") + "\nMode=" + o.modeAtPlugIn +
            "\nAccessPoint=" + (o.accessPointCapable ? "1" : "0") +
@@ -58,7 +65,7 @@ Configuration productConfiguration(const WorldOptions& o) {
     c.enableAccessPoint = o.enableAccessPoint;
     c.showDbm = o.showDbm;
     c.mainPageUpdateTimeMs = kPollPeriodMs;
-    c.matchingDeviceIds = {kProductDeviceId};
+    c.matchingDeviceIds = {o.deviceId};
     return c;
 }
 
@@ -74,7 +81,7 @@ public:
 // notification area again, the main window run modally with the test as its user.
 struct RunningUtility : testing::SimulatedUtility {
     explicit RunningUtility(const WorldOptions& options = {})
-        : SimulatedUtility(world(options), productConfiguration(options)) {}
+        : SimulatedUtility(world(options), productConfiguration(options), options.codePage) {}
 
     void run(const std::function<void(MainWindow&)>& user) {
         SimulatedUtility::run(user);
@@ -150,6 +157,35 @@ TEST(MainWindowTest, WithoutAdapterNothingShowsUntilOneIsPluggedIn) {
         EXPECT_TRUE(u.tray.shown);
         EXPECT_EQ(window.adapterSelector.selectedItem(), kDescription);
         EXPECT_EQ(window.listCaption.text(), "Avaliable Network:");
+    });
+}
+
+TEST(MainWindowTest, CardBusDeferralAfterALossListsNoAdapter) {
+    RunningUtility u({.deviceId = kCardBusDeviceId, .pnpWorkaround = 1});
+    u.run([&](MainWindow& window) {
+        for (int tick = 0; tick <= AdapterDiscovery::kDeferTicks && !window.adapterOpen(); ++tick) {
+            u.tick();
+        }
+        ASSERT_TRUE(window.adapterOpen()) << "the first plug-in waits as well";
+        ASSERT_EQ(window.adapterSelector.items(), std::vector<std::string>{kDescription});
+
+        u.editWorld({.present = false, .deviceId = kCardBusDeviceId, .pnpWorkaround = 1});
+        u.tick();
+        ASSERT_FALSE(window.adapterOpen());
+        EXPECT_TRUE(window.adapterSelector.items().empty()) << "the lost adapter is not offered";
+
+        // Plugged in again at once: the driver's delay starts over, and nothing is listed.
+        u.editWorld({.deviceId = kCardBusDeviceId, .pnpWorkaround = 1});
+        for (int tick = 1; tick < AdapterDiscovery::kDeferTicks; ++tick) {
+            u.tick();
+            ASSERT_FALSE(window.adapterOpen()) << tick;
+            ASSERT_TRUE(window.adapterSelector.items().empty()) << tick;
+        }
+        for (int tick = 0; tick < 2 && !window.adapterOpen(); ++tick) {
+            u.tick();
+        }
+        EXPECT_TRUE(window.adapterOpen());
+        EXPECT_EQ(window.adapterSelector.items(), std::vector<std::string>{kDescription});
     });
 }
 
@@ -501,6 +537,21 @@ TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
     });
 }
 
+TEST(MainWindowStationStatusTest, TxRateKeepsItsPointOnAGermanDesktop) {
+    const testing::CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active()) << "no German or French locale: run tools/install-deps.sh";
+    RunningUtility u({.extraNetworks = "[Network.Slow]\nSSID=Slow\nBSSID=02-10-00-00-00-04\n"
+                                       "Channel=3\nSignal=-60\nRates=1* 2* 5.5*\n"});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        u.session.settings.applier.applySsidText("Slow");
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        ASSERT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoRate].text(), "5.5 Mbps");
+    });
+}
+
 TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
     RunningUtility u;
     u.run([&](MainWindow& window) {
@@ -743,6 +794,111 @@ TEST(MainWindowSurveyTest, AccessPointViewIgnoresClicksAndAbandonsAPendingScan) 
         chooseMode(window, MainWindow::kModeStation);
         EXPECT_EQ(window.networkList.rowCount(), 0) << "the abandoned scan was never fetched";
     });
+}
+
+TEST(MainWindowSurveyTest, ListStartsDisabledAndAfterAFailedScanIsEnabledOnlyWithRows) {
+    struct Case {
+        const char* name;
+        bool earlierScan;  // a scan listed networks before the one that fails
+        int rows;
+    };
+    for (const Case& c : {Case{"first scan fails", false, 0}, Case{"later scan fails", true, 1}}) {
+        SCOPED_TRACE(c.name);
+        RunningUtility u;
+        EXPECT_FALSE(u.open().networkList.enabled()) << "nothing is listed before a scan";
+        u.run([&](MainWindow& window) {
+            if (c.earlierScan) {
+                waitForOpeningScan(u, window);
+                window.onRefresh();
+            }
+            ASSERT_TRUE(window.surveyPending());
+            // Someone else turns the adapter into an access point: it has no survey to give.
+            u.bed.library->SetWL_OperationMode_STA_AP(&u.session.settings.adapter,
+                                                      OperatingMode::kAccessPoint);
+            waitForOpeningScan(u, window);
+            EXPECT_EQ(window.networkList.rowCount(), c.rows);
+            EXPECT_EQ(window.networkList.enabled(), c.rows > 0);
+            EXPECT_EQ(window.refreshButton.text(), "Refresh");
+            EXPECT_TRUE(window.refreshButton.enabled());
+        });
+    }
+}
+
+TEST(MainWindowSurveyTest, JapaneseSsidReadsAlikeInTheListAndTheInformationBox) {
+    const std::string nippon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+    // The world file is in the machine's code page 932, as a Japanese user would write it.
+    RunningUtility u({.extraNetworks = "[Network.Nippon]\nSSID=\x93\xFA\x96\x7B\n"
+                                       "BSSID=02-10-00-00-00-05\nChannel=1\nSignal=-30\n",
+                      .codePage = "CP932"});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        EXPECT_EQ(column(window.networkList, 0), (std::vector<std::string>{nippon, "Home"}));
+
+        u.session.settings.applier.applySsidText(nippon);
+        u.bed.clock.advance(2000);
+        tickAfterPeriod(u);
+        ASSERT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+        EXPECT_EQ(window.infoValues[MainWindow::kInfoSsid].text(), nippon);
+    });
+}
+
+// With no adapter open the window shows only its layout: no value of an adapter that has gone,
+// no scan that cannot finish, no mode to switch.
+void expectNothingStale(RunningUtility& u, MainWindow& window) {
+    for (const ui::Label& value : window.infoValues) {
+        EXPECT_EQ(value.text(), "");
+    }
+    EXPECT_EQ(window.linkStatusValue.text(), "");
+    EXPECT_EQ(window.txFrameValue.text(), "");
+    EXPECT_EQ(window.networkList.rowCount(), 0);
+    EXPECT_FALSE(window.networkList.enabled());
+    EXPECT_FALSE(window.modeSelector.visible());
+    EXPECT_EQ(window.refreshButton.text(), "Refresh");
+    EXPECT_FALSE(window.refreshButton.enabled());
+    window.onRefresh();
+    EXPECT_FALSE(window.surveyPending()) << "a scan without an adapter never finishes";
+    tickAfterPeriod(u);
+    EXPECT_EQ(window.linkStatusValue.text(), "") << "no link is animated";
+    EXPECT_EQ(window.refreshButton.text(), "Refresh");
+}
+
+TEST(MainWindowSurveyTest, WithNoAdapterOpenNothingStaleShowsUntilOneIsBack) {
+    struct Case {
+        const char* name;
+        bool presentAtStart;
+    };
+    for (const Case& c : {Case{"never plugged in", false}, Case{"unplugged", true}}) {
+        SCOPED_TRACE(c.name);
+        RunningUtility u({.extraNetworks = kMoreNetworks, .present = c.presentAtStart});
+        u.run([&](MainWindow& window) {
+            if (c.presentAtStart) {
+                waitForOpeningScan(u, window);
+                u.session.settings.applier.applySsidText("Home");
+                u.bed.clock.advance(2000);
+                tickAfterPeriod(u);
+                ASSERT_EQ(window.linkStatusValue.text(), "Connected to Access Point.");
+                window.onRefresh();
+                ASSERT_TRUE(window.surveyPending());
+                u.editWorld({.extraNetworks = kMoreNetworks, .present = false});
+                tickAfterPeriod(u);
+                ASSERT_FALSE(window.adapterOpen());
+            }
+            // A second start opens the window.
+            u.setAppFlag(kWakeUpRequest, 1);
+            u.tick();
+            ASSERT_TRUE(u.windowState().visible);
+            expectNothingStale(u, window);
+
+            u.editWorld({.extraNetworks = kMoreNetworks});
+            tickAfterPeriod(u);
+            ASSERT_TRUE(window.adapterOpen());
+            EXPECT_TRUE(window.modeSelector.visible());
+            waitForOpeningScan(u, window);
+            EXPECT_EQ(window.networkList.rowCount(), 3);
+            EXPECT_TRUE(window.networkList.enabled());
+            EXPECT_TRUE(window.refreshButton.enabled());
+        });
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
+#include "tests/support/CommaDecimalLocale.h"
 
 namespace rizorivu::ui {
 namespace {
@@ -29,6 +30,13 @@ TEST_F(StationStatusTextTest, RatesInWholeAndHalfMegabits) {
     EXPECT_EQ(rateText(text, 5500), "5.5 Mbps");
     EXPECT_EQ(rateText(text, 1000), "1 Mbps");
     EXPECT_EQ(rateText(text, 54000), "54 Mbps");
+}
+
+TEST_F(StationStatusTextTest, RatesKeepTheirPointUnderACommaLocale) {
+    const testing::CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active()) << "no German or French locale: run tools/install-deps.sh";
+    EXPECT_EQ(rateText(text, 5500), "5.5 Mbps");
+    EXPECT_EQ(rateText(text, 1500), "1.5 Mbps");
 }
 
 TEST_F(StationStatusTextTest, EncryptionAndItsDebugForm) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adapter/SurveyBuffer.h"
+#include "platform/CodePage.h"
 
 namespace rizorivu::ui {
 namespace {
@@ -78,22 +79,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct SsidTextCase {
     const char* name;
+    const char* codePage;
     Bytes bytes;
     std::string text;
 };
 
 class SurveyCellsSsidTextTest : public ::testing::TestWithParam<SsidTextCase> {};
 
-TEST_P(SurveyCellsSsidTextTest, MakesOneCharacterOfEachByte) {
-    EXPECT_EQ(ssidText(GetParam().bytes), GetParam().text);
+TEST_P(SurveyCellsSsidTextTest, ReadsTheBytesInTheAnsiCodePage) {
+    const CodePage ansi(GetParam().codePage);
+    EXPECT_EQ(ssidText(GetParam().bytes, ansi), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SurveyCells, SurveyCellsSsidTextTest,
-    ::testing::Values(SsidTextCase{"Ascii", {'h', 'o', 'm', 'e'}, "home"},
-                      SsidTextCase{"Empty", {}, ""}, SsidTextCase{"ZeroEnds", {'a', 0, 'b'}, "a"},
-                      SsidTextCase{"Latin1", {'c', 'a', 'f', 0xE9}, "caf\xC3\xA9"},
-                      SsidTextCase{"HighBoundaries", {0x7F, 0x80, 0xFF}, "\x7F\xC2\x80\xC3\xBF"}),
+    ::testing::Values(
+        SsidTextCase{"Ascii", "WINDOWS-1252", {'h', 'o', 'm', 'e'}, "home"},
+        SsidTextCase{"Empty", "WINDOWS-1252", {}, ""},
+        SsidTextCase{"ZeroEnds", "WINDOWS-1252", {'a', 0, 'b'}, "a"},
+        SsidTextCase{"Western", "WINDOWS-1252", {'c', 'a', 'f', 0xE9}, "caf\xC3\xA9"},
+        // 0x80 is the euro sign in Windows-1252, not the Latin-1 control character.
+        SsidTextCase{
+            "HighBoundaries", "WINDOWS-1252", {0x7F, 0x80, 0xFF}, "\x7F\xE2\x82\xAC\xC3\xBF"},
+        SsidTextCase{"Undefined", "WINDOWS-1252", {'a', 0x81}, "a?"},
+        SsidTextCase{
+            "ShiftJis", "CP932", {0x93, 0xFA, 0x96, 0x7B}, "\xE6\x97\xA5\xE6\x9C\xAC"},  // 日本
+        SsidTextCase{"ShiftJisZeroEnds", "CP932", {0x93, 0xFA, 0, 0x96, 0x7B}, "\xE6\x97\xA5"},
+        SsidTextCase{"HalfWidthKatakana", "CP932", {0xB1}, "\xEF\xBD\xB1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

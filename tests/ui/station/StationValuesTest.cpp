@@ -3,6 +3,7 @@
 
 #include "platform/CodePage.h"
 #include "settings/HexText.h"
+#include "tests/support/CommaDecimalLocale.h"
 #include "ui/station/AdvancedSettingsValues.h"
 #include "ui/station/GeneralSettingsLists.h"
 #include "ui/station/WepKeyText.h"
@@ -16,6 +17,11 @@ TEST(StationValues, RateItems) {
                                                           {0x6C, "54 Mbps"},  {0x7F, "63.5 Mbps"}};
     for (const auto& [rate, text] : cases) {
         EXPECT_EQ(ui::rateItemText(rate, "Mbps"), text);
+    }
+    const testing::CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active()) << "no German or French locale: run tools/install-deps.sh";
+    for (const auto& [rate, text] : cases) {
+        EXPECT_EQ(ui::rateItemText(rate, "Mbps"), text) << "under " << locale.name();
     }
 }
 
