@@ -5,20 +5,28 @@
 
 namespace rizorivu::qt {
 
-ButtonBinding::ButtonBinding(ui::Button& model, QWidget* parent, std::function<void()> onPressed)
+ButtonBinding::ButtonBinding(ui::Button& model, QWidget* parent, std::function<void()> onPressed,
+                             Captionless captionless)
     : model_(model),
       onPressed_(std::move(onPressed)),
+      captionless_(captionless),
       widget_(new QPushButton(parent)),
       subscription_(model, [this](ui::Change change) { repaint(change); }) {
     widget_->setAutoDefault(false);
     widget_->setDefault(false);
     widget_->setText(toQString(model_.text()));
-    applyControlState(*widget_, model_);
+    applyEnabled(*widget_, model_);
+    showVisible();
     QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
         if (onPressed_) {
             onPressed_();
         }
     });
+}
+
+void ButtonBinding::showVisible() {
+    const bool blank = captionless_ == Captionless::Hidden && model_.text().empty();
+    widget_->setHidden(!model_.visible() || blank);
 }
 
 void ButtonBinding::repaint(ui::Change change) {
@@ -28,6 +36,10 @@ void ButtonBinding::repaint(ui::Change change) {
     switch (change) {
         case ui::Change::Text:
             widget_->setText(toQString(model_.text()));
+            showVisible();
+            break;
+        case ui::Change::Visible:
+            showVisible();
             break;
         default:
             applyControlChange(*widget_, model_, change);

@@ -6,8 +6,11 @@
 namespace rizorivu::qt {
 
 DialogWindow::DialogWindow(QWidget* parent) : QDialog(parent) {
-    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Every dialog sizes itself to its contents: the title bar offers minimise and close and
+    // no maximise (nor help), whatever the window system would add on its own.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 }
 
 void DialogWindow::run(const std::function<void()>& handler) {
@@ -57,6 +60,12 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0) {
+        // A window manager's key or menu may still ask: a fixed window stays as it is.
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        return;
+    }
     if (event->type() != QEvent::WindowStateChange || !isMinimized() || !behaviour_.onMinimiseBox) {
         return;
     }

@@ -15,6 +15,8 @@ namespace rizorivu::qt {
 // with the mouse, as is every minimise; these requests cannot be told apart here, and hiding
 // is the safe reading because the tray icon brings the window back. A close event the program
 // raised itself (QWidget::close) is a plain close request from outside.
+//
+// The dialogs have a fixed size, so the window neither offers nor takes a maximised state.
 class DialogWindow : public QDialog {
     Q_OBJECT
 

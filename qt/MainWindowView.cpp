@@ -35,8 +35,12 @@ MainWindowView::MainWindowView(ui::MainWindow& model, QWidget* parent, const QIc
       listCaption_(model.listCaption, &window()),
       networkList_(model.networkList, &window(),
                    {[this] { model_.onListClick(model_.networkList.selected()); },
-                    [this] { model_.onListDoubleClick(model_.networkList.selected()); }}),
-      refreshButton_(model.refreshButton, &window(), [this] { model_.onRefresh(); }),
+                    [this] { model_.onListDoubleClick(model_.networkList.selected()); }},
+                   ReportListBinding::ColumnWidths::FillList),
+      // The access-point view empties the caption of a button it has no use for.
+      refreshButton_(
+          model.refreshButton, &window(), [this] { model_.onRefresh(); },
+          ButtonBinding::Captionless::Hidden),
       infoBox_(model.infoBox, &window()),
       infoButton_(model.infoButton, &window(), [this] { model_.onInfoButton(); }),
       linkStatusLabel_(model.linkStatusLabel, &window()),
@@ -77,6 +81,9 @@ void MainWindowView::layOut() {
     top->addWidget(modeLabel_.widget());
     top->addWidget(modeSelector_.widget());
     adapterSelector_.widget()->setMinimumWidth(220);
+    // The adapter's description may arrive after the first layout: the box, and with it the
+    // fixed window, grows to show it whole.
+    adapterSelector_.widget()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(listCaption_.widget());

@@ -5,6 +5,7 @@
 
 #include "qt/ControlState.h"
 #include "qt/QtText.h"
+#include "qt/ReportListRow.h"
 
 namespace rizorivu::qt {
 
@@ -24,9 +25,11 @@ Qt::Alignment toQt(ui::ReportList::Alignment alignment) {
 
 }  // namespace
 
-ReportListBinding::ReportListBinding(ui::ReportList& model, QWidget* parent, Handlers handlers)
+ReportListBinding::ReportListBinding(ui::ReportList& model, QWidget* parent, Handlers handlers,
+                                     ColumnWidths columnWidths)
     : model_(model),
       handlers_(std::move(handlers)),
+      columnWidths_(columnWidths),
       widget_(new QTreeWidget(parent)),
       subscription_(model, [this](ui::Change change) { repaint(change); }) {
     widget_->setRootIsDecorated(false);
@@ -73,6 +76,9 @@ void ReportListBinding::showColumns() {
             header->setText(c, toQString(columns[c].caption));
             header->setTextAlignment(c, toQt(columns[c].alignment));
             widget_->setColumnWidth(c, columns[c].width);
+            const bool stretch = c == 0 && columnWidths_ == ColumnWidths::FillList;
+            widget_->header()->setSectionResizeMode(
+                c, stretch ? QHeaderView::Stretch : QHeaderView::Interactive);
         }
     }
     // Alignment lives in the cells too.
@@ -86,7 +92,7 @@ void ReportListBinding::showRows() {
         widget_->clear();
         QList<QTreeWidgetItem*> items;
         for (int r = 0; r < model_.rowCount(); ++r) {
-            auto* item = new QTreeWidgetItem;
+            auto* item = new ReportListRow;
             for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
                 item->setText(c, toQString(model_.cell(r, c)));
                 item->setTextAlignment(c, toQt(columns[c].alignment));

@@ -12,6 +12,8 @@ namespace rizorivu::qt {
 // A report list in a flat QTreeWidget: captioned columns, rows of texts, one selected row.
 // The user's selection (mouse or keys) goes into the model; a click then calls `onClicked`
 // and a double click `onDoubleClicked`. The model's own changes only repaint.
+//
+// A cell too long for its column shows its whole text in its tooltip.
 class ReportListBinding {
 public:
     struct Handlers {
@@ -19,7 +21,12 @@ public:
         std::function<void()> onDoubleClicked;
     };
 
-    ReportListBinding(ui::ReportList& model, QWidget* parent, Handlers handlers);
+    // The columns take the model's widths, or the first one takes whatever width the others
+    // leave so that the columns fill the list.
+    enum class ColumnWidths { AsModel, FillList };
+
+    ReportListBinding(ui::ReportList& model, QWidget* parent, Handlers handlers,
+                      ColumnWidths columnWidths = ColumnWidths::AsModel);
     ReportListBinding(const ReportListBinding&) = delete;
     ReportListBinding& operator=(const ReportListBinding&) = delete;
 
@@ -35,6 +42,7 @@ private:
 
     ui::ReportList& model_;
     Handlers handlers_;
+    ColumnWidths columnWidths_;
     QPointer<QTreeWidget> widget_;
     ModelSubscription subscription_;
 };

@@ -88,6 +88,42 @@ TEST_F(Bindings, ButtonPressRunsTheHandlerOnce) {
     EXPECT_EQ(presses, 1);
 }
 
+// A captionless button is drawn only where its view allows it; the model's own visibility
+// always counts, and a caption given back shows the button again.
+TEST_F(Bindings, ButtonWithoutCaptionIsHiddenOnlyWhereTheViewSaysSo) {
+    using Captionless = ButtonBinding::Captionless;
+    struct Case {
+        Captionless captionless;
+        const char* caption;
+        bool modelVisible;
+        bool hidden;
+    };
+    for (const Case& c : {
+             Case{Captionless::Shown, "", true, false},
+             Case{Captionless::Hidden, "", true, true},
+             Case{Captionless::Hidden, "Refresh", true, false},
+             Case{Captionless::Hidden, "Refresh", false, true},
+             Case{Captionless::Shown, "Refresh", false, true},
+         }) {
+        SCOPED_TRACE(std::string("caption '") + c.caption + "'");
+        ui::Button button;
+        ButtonBinding before(button, &window_, nullptr, c.captionless);
+        button.setText(c.caption);
+        button.setVisible(c.modelVisible);
+        ButtonBinding after(button, &window_, nullptr, c.captionless);
+        EXPECT_EQ(before.widget()->isHidden(), c.hidden) << "changed after binding";
+        EXPECT_EQ(after.widget()->isHidden(), c.hidden) << "bound to the finished model";
+    }
+
+    ui::Button button;
+    ButtonBinding view(button, &window_, nullptr, Captionless::Hidden);
+    button.setText("Refresh");
+    button.setText("");
+    EXPECT_TRUE(view.widget()->isHidden());
+    button.setText("Refresh");
+    EXPECT_FALSE(view.widget()->isHidden());
+}
+
 TEST_F(Bindings, TextFieldTypingReachesTheModelBeforeTheHandler) {
     ui::TextField field;
     field.setText("ho");
@@ -276,6 +312,36 @@ TEST_F(Bindings, ReportListClicksSelectThenRunTheirHandlers) {
     mouse(tree->viewport(), QEvent::MouseButtonDblClick, first);
     mouse(tree->viewport(), QEvent::MouseButtonRelease, first);
     EXPECT_EQ(events, (std::vector<std::string>{"click 1", "click 0", "double 0"}));
+}
+
+// The first column takes the width the others leave; a cell's tooltip holds its whole text
+// exactly while the column is too narrow for it, following the list's width.
+TEST_F(Bindings, ReportListColumnsFillTheListAndCutCellsCarryTheirText) {
+    ui::ReportList list;
+    ReportListBinding view(list, &window_, {}, ReportListBinding::ColumnWidths::FillList);
+    list.addColumn({"SSID", 60, ui::ReportList::Alignment::Left});
+    list.addColumn({"Strength", 50, ui::ReportList::Alignment::Right});
+    const QString longName = "A network with a rather long name";
+    list.addRow({"home", "80%"});
+    list.addRow({longName.toStdString(), "40%"});
+    QTreeWidget* tree = view.widget();
+    window_.show();
+
+    struct Case {
+        int listWidth;
+        bool cut;
+    };
+    const int needed = tree->fontMetrics().horizontalAdvance(longName);
+    for (const Case& c : {Case{needed / 2, true}, Case{needed + 200, false}, Case{120, true}}) {
+        SCOPED_TRACE(c.listWidth);
+        tree->setGeometry(0, 0, c.listWidth, 150);
+        QApplication::processEvents();
+        EXPECT_EQ(tree->columnWidth(1), 50);
+        EXPECT_EQ(tree->columnWidth(0) + tree->columnWidth(1), tree->viewport()->width());
+        EXPECT_EQ(tree->topLevelItem(1)->toolTip(0), c.cut ? longName : QString());
+        EXPECT_EQ(tree->topLevelItem(0)->toolTip(0), "");
+        EXPECT_EQ(tree->topLevelItem(1)->toolTip(1), "");
+    }
 }
 
 TEST_F(Bindings, SliderMovesByTheUserOnlyRunTheHandler) {

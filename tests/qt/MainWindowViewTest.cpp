@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <memory>
 #include <sstream>
@@ -137,6 +138,89 @@ TEST_F(MainWindowViewTest, OnlyTheUsersAdapterPickReopensTheAdapter) {
 
     Q_EMIT view->adapterSelector()->activated(0);
     EXPECT_GE(utility.bed.library->QueryWL_DriverVersion(&utility.session.settings.adapter), 0);
+}
+
+// Refresh has no use in the access-point view, which empties its caption: no blank button is
+// left under the station list, and the station view brings the button back.
+TEST_F(MainWindowViewTest, TheAccessPointViewLeavesNoBlankButton) {
+    // A utility of its own that offers the access-point mode.
+    Configuration configuration = testing::SimulatedUtility::simulatorConfiguration();
+    configuration.enableAccessPoint = 1;
+    testing::SimulatedUtility accessPoint(testing::settingsWorld(), configuration);
+    ui::MainWindow& main = accessPoint.open();
+    accessPoint.host.setMainWindow(&main);
+    MainWindowView view(main, nullptr, QIcon());
+    main.initialise();
+    ASSERT_TRUE(main.modeSelector.visible());
+    EXPECT_FALSE(view.refreshButton()->isHidden());
+
+    main.modeSelector.select(ui::MainWindow::kModeAccessPoint);
+    main.onModeSelected();
+    ASSERT_EQ(main.listCaption.text(), "Connect Station List:");
+    EXPECT_TRUE(view.refreshButton()->isHidden());
+
+    main.modeSelector.select(ui::MainWindow::kModeStation);
+    main.onModeSelected();
+    EXPECT_FALSE(view.refreshButton()->isHidden());
+    EXPECT_EQ(view.refreshButton()->text(), "Refresh");
+}
+
+// The window sizes itself to its contents: no maximise button, and a maximise asked for by
+// other means (a window manager's key) leaves it as it was.
+TEST_F(MainWindowViewTest, TheFixedWindowNeitherOffersNorTakesMaximising) {
+    main->initialise();
+    DialogWindow& window = view->window();
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    window.show();
+    const QSize size = window.size();
+
+    window.showMaximized();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_EQ(window.size(), size);
+    EXPECT_FALSE(main->ended());
+}
+
+// The adapter's description can arrive after the window was first laid out (an empty one at
+// first): the adapter box then grows, and the window with it, to show the name whole.
+TEST_F(MainWindowViewTest, ADescriptionArrivingAfterTheFirstLayoutIsShownWhole) {
+    main->initialise();
+    main->adapterSelector.setItems({""});
+    main->adapterSelector.select(0);
+    view->window().show();
+    QApplication::processEvents();
+    const int firstWidth = view->window().width();
+
+    const std::string name = "Nimbo K-540 Wireless USB Adapter, second generation (rev. B)";
+    main->adapterSelector.setItems({name});
+    main->adapterSelector.select(0);
+    QApplication::processEvents();
+
+    const QComboBox* box = view->adapterSelector();
+    EXPECT_GT(box->width(), box->fontMetrics().horizontalAdvance(QString::fromStdString(name)));
+    EXPECT_GT(view->window().width(), firstWidth);
+}
+
+// The station list's columns share the whole width of the list, and an SSID too long for its
+// column can still be read whole in its tooltip; one that fits needs none.
+TEST_F(MainWindowViewTest, TheColumnsFillTheListAndACutSsidShowsWholeInItsTooltip) {
+    main->initialise();
+    view->window().show();
+    const std::string longSsid = "The Long Network Name Upstairs 2";
+    main->networkList.removeAllRows();
+    main->networkList.addRow({"Home", "80%"});
+    main->networkList.addRow({longSsid, "40%"});
+    QApplication::processEvents();
+
+    QTreeWidget* list = view->networkList();
+    ASSERT_EQ(list->columnCount(), 2);
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+    EXPECT_GT(list->columnWidth(0), main->networkList.columns()[0].width);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->toolTip(0), "");
+    EXPECT_EQ(list->topLevelItem(1)->toolTip(0).toStdString(), longSsid);
+    EXPECT_EQ(list->topLevelItem(1)->toolTip(1), "");
 }
 
 }  // namespace

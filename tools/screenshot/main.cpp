@@ -1,15 +1,21 @@
 // Renders the utility's windows offscreen to PNG, for the README and for review:
 //   rizorivu_screenshot main-window out.png   the main window on the simulated adapter
 //   rizorivu_screenshot access-point out.png  the same after switching to access point
+//   rizorivu_screenshot general-settings out.png   the settings the main window's button opens
+//   rizorivu_screenshot wep-keys out.png           the WEP keys, opened from the settings
+//   rizorivu_screenshot advanced-settings out.png  the advanced settings, opened from the settings
+//   rizorivu_screenshot information out.png        the information, opened from the settings
 //   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
-// The main window runs against a world and a registry of its own in a temporary folder.
+// The utility runs against a world and a registry of its own in a temporary folder.
 #include <QApplication>
 #include <QPainter>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,6 +29,7 @@
 #include "qt/StatusIcons.h"
 #include "qt/UtilityViews.h"
 #include "sim/SimulatedAdapterFactory.h"
+#include "ui/station/GeneralSettingsDialog.h"
 
 namespace rizorivu::tools {
 namespace {
@@ -88,7 +95,32 @@ int shootIcons(const QString& out) {
     return sheet.save(out) ? 0 : 1;
 }
 
-int shootMainWindow(const QString& out, bool accessPoint) {
+// What a shot shows: the main window in one of its views, or a dialog the user opens from it.
+enum class Shot {
+    MainWindow,
+    AccessPoint,
+    GeneralSettings,
+    WepKeys,
+    AdvancedSettings,
+    Information
+};
+
+// Runs `open`, which runs a dialog modally, and `inside` from within that run once its window
+// is shown.
+void openAndThen(const std::function<void()>& open, const std::function<void()>& inside) {
+    QTimer::singleShot(0, inside);
+    open();
+}
+
+bool save(qt::DialogWindow* window, const QString& out) {
+    if (window == nullptr) {
+        return false;
+    }
+    window->adjustSize();
+    return window->grab().save(out);
+}
+
+int shootMainWindow(const QString& out, Shot shot) {
     ScratchFolder scratch;
     if (scratch.path().empty()) {
         std::cerr << "rizorivu_screenshot: no temporary folder\n";
@@ -133,17 +165,50 @@ int shootMainWindow(const QString& out, bool accessPoint) {
             }
         };
         ticks(7);
-        if (accessPoint) {
+        if (shot == Shot::AccessPoint) {
             main.modeSelector.select(ui::MainWindow::kModeAccessPoint);
             main.onModeSelected();
             ticks(ui::MainWindow::kStationListEvery);
         }
-        qt::DialogWindow* window = host.windowOf(main);
-        if (window != nullptr) {
-            window->adjustSize();
-            saved = window->grab().save(out);
+        if (shot == Shot::MainWindow || shot == Shot::AccessPoint) {
+            saved = save(host.windowOf(main), out);
+            main.end(ui::DialogResult::Closed);
+            return;
         }
-        main.end(ui::DialogResult::Closed);
+        // The dialogs open as the user opens them: the main window's information button opens
+        // the general settings, whose buttons open the other three. The shot is taken inside
+        // the innermost run; closing everything then ends the main window too.
+        const auto shootTop = [&](ui::DialogCode code) {
+            ui::Dialog* dialog = session.chain.slot(code);
+            saved = dialog != nullptr && save(host.windowOf(*dialog), out);
+            session.chain.closeAll(host, ui::OpenDialogChain::AtMainWindow::End);
+        };
+        openAndThen([&] { main.onInfoButton(); },
+                    [&] {
+                        auto* general = dynamic_cast<ui::GeneralSettingsDialog*>(
+                            session.chain.slot(ui::DialogCode::GeneralSettings));
+                        if (general == nullptr || shot == Shot::GeneralSettings) {
+                            shootTop(ui::DialogCode::GeneralSettings);
+                            return;
+                        }
+                        switch (shot) {
+                            case Shot::WepKeys:
+                                openAndThen([&] { general->onWepKeys(); },
+                                            [&] { shootTop(ui::DialogCode::WepKeys); });
+                                break;
+                            case Shot::AdvancedSettings:
+                                openAndThen([&] { general->onAdvanced(); },
+                                            [&] { shootTop(ui::DialogCode::AdvancedSettings); });
+                                break;
+                            default:
+                                openAndThen([&] { general->onInformation(); },
+                                            [&] { shootTop(ui::DialogCode::Information); });
+                                break;
+                        }
+                    });
+        if (!main.ended()) {
+            main.end(ui::DialogResult::Closed);
+        }
     });
     // The station was last told to join "Home".
     session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
@@ -155,8 +220,18 @@ int shootMainWindow(const QString& out, bool accessPoint) {
 }  // namespace rizorivu::tools
 
 int main(int argc, char** argv) {
+    using rizorivu::tools::Shot;
+    const std::map<std::string, Shot> shots = {
+        {"main-window", Shot::MainWindow},
+        {"access-point", Shot::AccessPoint},
+        {"general-settings", Shot::GeneralSettings},
+        {"wep-keys", Shot::WepKeys},
+        {"advanced-settings", Shot::AdvancedSettings},
+        {"information", Shot::Information},
+    };
     if (argc != 3) {
-        std::cerr << "usage: rizorivu_screenshot main-window|access-point|icons out.png\n";
+        std::cerr << "usage: rizorivu_screenshot main-window|access-point|general-settings|"
+                     "wep-keys|advanced-settings|information|icons out.png\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -168,8 +243,8 @@ int main(int argc, char** argv) {
     if (what == "icons") {
         return rizorivu::tools::shootIcons(out);
     }
-    if (what == "main-window" || what == "access-point") {
-        return rizorivu::tools::shootMainWindow(out, what == "access-point");
+    if (const auto shot = shots.find(what); shot != shots.end()) {
+        return rizorivu::tools::shootMainWindow(out, shot->second);
     }
     std::cerr << "rizorivu_screenshot: unknown window " << what << '\n';
     return 2;
