@@ -48,6 +48,24 @@ void growTable(std::vector<std::uint32_t>& slots, std::size_t count, HashOf hash
     slots = std::move(grown);
 }
 
+// The reader's blanks: white space and Ctrl-Z, the old end-of-file mark that some files
+// still carry at their end.
+bool isProfileBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+std::string_view trimProfileBlanks(std::string_view text) {
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && isProfileBlank(text[b])) {
+        ++b;
+    }
+    while (e > b && isProfileBlank(text[e - 1])) {
+        --e;
+    }
+    return text.substr(b, e - b);
+}
+
 void insertSlot(std::vector<std::uint32_t>& slots, std::uint32_t hash, std::uint32_t index) {
     const std::size_t mask = slots.size() - 1;
     std::size_t i = hash & mask;
@@ -67,26 +85,26 @@ public:
     }
 
     void line(std::string_view text) {
-        const std::string_view line = trimBlanks(text);
+        const std::string_view line = trimProfileBlanks(text);
         if (line.empty() || line.front() == ';') {
             return;
         }
         if (line.front() == '[') {
-            // A header without "]" names its section by the rest of the line.
+            // The name reaches to the last "]" of the line; without one, to the line's end.
             const std::string_view rest = line.substr(1);
-            openSection(trimBlanks(rest.substr(0, rest.find(']'))));
+            openSection(trimProfileBlanks(rest.substr(0, rest.rfind(']'))));
             return;
         }
         const std::size_t equals = line.find('=');
         if (current_ == kNone || equals == std::string_view::npos) {
             return;
         }
-        std::string_view value = trimBlanks(line.substr(equals + 1));
+        std::string_view value = trimProfileBlanks(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }
-        addKey(trimBlanks(line.substr(0, equals)), value);
+        addKey(trimProfileBlanks(line.substr(0, equals)), value);
     }
 
     void finish() {
@@ -197,18 +215,18 @@ const std::string* IniDocument::find(std::string_view section, std::string_view 
         return nullptr;
     }
     // Names in the file are trimmed, and so are the names asked for, as Windows does.
-    const std::string foldedSection = folder.upper(trimBlanks(section));
+    const std::string foldedSection = folder.upper(trimProfileBlanks(section));
     const std::uint32_t s = findSection(foldedSection, sectionHash(foldedSection));
     if (s == kNone) {
         return nullptr;
     }
-    const std::string foldedKey = folder.upper(trimBlanks(key));
+    const std::string foldedKey = folder.upper(trimProfileBlanks(key));
     const std::uint32_t k = findKey(s, foldedKey, keyHash(s, foldedKey));
     return k == kNone ? nullptr : &values_[keys_[k].value];
 }
 
 bool IniDocument::hasSection(std::string_view section, const CaseFolder& folder) const {
-    const std::string folded = folder.upper(trimBlanks(section));
+    const std::string folded = folder.upper(trimProfileBlanks(section));
     return findSection(folded, sectionHash(folded)) != kNone;
 }
 

@@ -14,10 +14,12 @@ namespace rizorivu {
 
 // A parsed private-profile (INI) file, with the lookup rules of the Windows profile reader:
 // - encodings: UTF-16LE with BOM, UTF-8 with BOM, otherwise the ANSI code page;
-// - "[section]" lines open a section; "key=value" lines inside a section define keys; lines
-//   starting with ";" are comments; other lines are ignored;
-// - section and key names compare without regard to case; blanks around names and values are
-//   trimmed and one pair of matching surrounding quotes is removed from a value;
+// - "[section]" lines open a section, named up to the line's last "]"; "key=value" lines
+//   inside a section define keys; lines starting with ";" are comments; other lines are
+//   ignored;
+// - section and key names compare without regard to case; blanks (white space and Ctrl-Z)
+//   around names and values are trimmed and one pair of matching surrounding quotes is
+//   removed from a value;
 // - the first section of a name and the first key of a name within it win.
 // Never fails: any byte sequence gives some document, with memory bounded by the input size.
 class IniDocument {

@@ -20,6 +20,26 @@ std::string cut(std::string_view text, std::size_t bufferSize) {
     return bufferSize == 0 ? std::string() : std::string(utf8Prefix(text, bufferSize - 1));
 }
 
+// The number a value reads as: leading blanks and control characters skipped, one optional
+// sign, then decimal digits up to the first other character (none: 0). The digits wrap
+// around as an unsigned 32-bit number, which a "-" then negates, as Windows computes it.
+int decimalValue(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) <= ' ') {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    std::uint32_t number = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        number = number * 10u + static_cast<std::uint32_t>(text[pos] - '0');
+    }
+    return static_cast<int>(negative ? 0u - number : number);
+}
+
 }  // namespace
 
 PrivateProfile::PrivateProfile(const CodePage& ansi) : ansi_(ansi) {}
@@ -41,16 +61,7 @@ int PrivateProfile::getInt(const std::filesystem::path& file, std::string_view s
     if (value == nullptr || value->empty()) {
         return defaultValue;
     }
-    // No sign is accepted (Windows gives 0 for negative numbers) and an overlong number
-    // wraps around as the unsigned 32-bit value Windows returns.
-    std::uint32_t number = 0;
-    for (const char c : *value) {
-        if (c < '0' || c > '9') {
-            break;
-        }
-        number = number * 10u + static_cast<std::uint32_t>(c - '0');
-    }
-    return static_cast<int>(number);
+    return decimalValue(*value);
 }
 
 std::shared_ptr<const IniDocument> PrivateProfile::document(const std::filesystem::path& file) {

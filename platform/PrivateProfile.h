@@ -33,8 +33,8 @@ public:
                           std::string_view key, std::string_view defaultValue,
                           std::size_t bufferSize);
 
-    // The decimal number formed by the value's leading digits (0 when it starts with no
-    // digit); `defaultValue` when the key is absent or its value is empty.
+    // The decimal number the value starts with, after blanks and an optional sign (0 when no
+    // digit follows); `defaultValue` when the key is absent or its value is empty.
     int getInt(const std::filesystem::path& file, std::string_view section, std::string_view key,
                int defaultValue);
 

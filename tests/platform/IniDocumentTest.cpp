@@ -103,16 +103,47 @@ TEST_F(IniDocumentTest, LineStructure) {
         {"key before any section", "k=v\n[s]\n", "s", "k", std::nullopt},
         {"key before any section, empty name", "k=v\n[s]\n", "", "k", std::nullopt},
         {"empty key name", "[s]\n=v\n", "s", "", "v"},
-        {"header without bracket", "[Sec\nk=v\n", "Sec", "k", "v"},
-        {"header without bracket, trimmed", "[ Sec  \nk=v\n", "sec", "k", "v"},
-        {"text after header ignored", "[Sec] trailing\nk=v\n", "Sec", "k", "v"},
-        {"header ends at the first bracket", "[a]b]\nk=v\n", "a", "k", "v"},
         {"empty section name", "[]\nk=v\n", "", "k", "v"},
         {"first section wins", "[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "k", "1"},
         {"repeated section ignored", "[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "j", std::nullopt},
         {"back to other section", "[a]\nk=1\n[b]\nk=2\n[a]\nk=3\n", "b", "k", "2"},
         {"first key wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
         {"keys do not leak across sections", "[a]\nk=1\n[b]\n", "b", "k", std::nullopt},
+    });
+}
+
+// A header's name runs from "[" to the last "]" of the line, so text after the first "]"
+// belongs to the name whenever another "]" follows.
+TEST_F(IniDocumentTest, SectionNameReachesTheLastBracket) {
+    check({
+        {"one bracket", "[Sec]\nk=v\n", "Sec", "k", "v"},
+        {"text after the only bracket ignored", "[Sec] trailing\nk=v\n", "Sec", "k", "v"},
+        {"two brackets", "[a]b]\nk=v\n", "a]b", "k", "v"},
+        {"two brackets, not the first part", "[a]b]\nk=v\n", "a", "k", std::nullopt},
+        {"bracket pair after the name", "[a] ; note [x]\nk=v\n", "a] ; note [x", "k", "v"},
+        {"doubled brackets", "[[a]]\nk=v\n", "[a]", "k", "v"},
+        {"doubled closing bracket", "[a]]\nk=v\n", "a]", "k", "v"},
+        {"blanks before the last bracket trimmed", "[a] ]\nk=v\n", "a]", "k", "v"},
+        {"trailing blanks after the last bracket", "[a]b]  \t\nk=v\n", "a]b", "k", "v"},
+        {"header without bracket", "[Sec\nk=v\n", "Sec", "k", "v"},
+        {"header without bracket, trimmed", "[ Sec  \nk=v\n", "sec", "k", "v"},
+    });
+}
+
+// The reader's blanks are white space and Ctrl-Z (0x1A), wherever it trims: around lines,
+// names, values and the names asked for. Other control characters stay.
+TEST_F(IniDocumentTest, CtrlZIsTrimmedAsABlank) {
+    check({
+        {"after a value", "[s]\nk=v\x1A\n", "s", "k", "v"},
+        {"before a value", "[s]\nk=\x1A v\n", "s", "k", "v"},
+        {"before a header", "\x1A[s]\nk=v\n", "s", "k", "v"},
+        {"inside a header", "[\x1As\x1A]\nk=v\n", "s", "k", "v"},
+        {"after a key name", "[s]\nk\x1A=v\n", "s", "k", "v"},
+        {"before a quoted value", "[s]\nk=\x1A\"a \"\n", "s", "k", "a "},
+        {"in the name asked for", "[s]\nk=v\n", "s\x1A", "\x1Ak", "v"},
+        {"inside a value kept", "[s]\nk=a\x1A-b\n", "s", "k", "a\x1A-b"},
+        {"vertical tab and form feed", "[s]\nk=\v\fv\f\v\n", "s", "k", "v"},
+        {"other control characters kept", "[s]\nk=\x01v\x1B\n", "s", "k", "\x01v\x1B"},
     });
 }
 
