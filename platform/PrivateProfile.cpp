@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 
 #include "platform/FileSnapshot.h"
 
@@ -48,7 +49,7 @@ std::string PrivateProfile::getString(const std::filesystem::path& file, std::st
                                       std::string_view key, std::string_view defaultValue,
                                       std::size_t bufferSize) {
     const std::shared_ptr<const IniDocument> doc = document(file);
-    if (const std::string* value = doc->find(section, key, folder_)) {
+    if (const std::optional<std::string_view> value = doc->find(section, key, folder_)) {
         return cut(*value, bufferSize);
     }
     return cut(withoutTrailingBlanks(defaultValue), bufferSize);
@@ -57,8 +58,8 @@ std::string PrivateProfile::getString(const std::filesystem::path& file, std::st
 int PrivateProfile::getInt(const std::filesystem::path& file, std::string_view section,
                            std::string_view key, int defaultValue) {
     const std::shared_ptr<const IniDocument> doc = document(file);
-    const std::string* value = doc->find(section, key, folder_);
-    if (value == nullptr || value->empty()) {
+    const std::optional<std::string_view> value = doc->find(section, key, folder_);
+    if (!value || value->empty()) {
         return defaultValue;
     }
     return decimalValue(*value);
@@ -66,44 +67,73 @@ int PrivateProfile::getInt(const std::filesystem::path& file, std::string_view s
 
 std::shared_ptr<const IniDocument> PrivateProfile::document(const std::filesystem::path& file) {
     const std::optional<FileIdentity> seen = FileIdentity::of(file);
+    std::shared_ptr<CachedFile> cached;
     {
         std::lock_guard lock(mutex_);
-        const auto it = cache_.find(file.native());
-        if (it != cache_.end() && it->second.settled && it->second.identity == seen) {
-            return it->second.document;
+        std::shared_ptr<CachedFile>& entry = cache_[file.native()];
+        if (!entry) {
+            entry = std::make_shared<CachedFile>();
+        }
+        if (entry->document && entry->settled && entry->identity == seen) {
+            return entry->document;
+        }
+        cached = entry;
+    }
+    // Reading and parsing happen outside the profile's lock so that lookups in other files
+    // go on meanwhile; lookups in this file wait and then find the fresh document.
+    std::lock_guard loading(cached->loading);
+    {
+        std::lock_guard lock(mutex_);
+        if (cached->document && cached->settled && cached->identity == seen) {
+            return cached->document;
         }
     }
-    // Parsing happens outside the lock so that lookups in other files go on meanwhile. Two
-    // threads may load the same file at once; either result is a valid state of the file.
-    CachedFile loaded = load(file, seen);
-    std::shared_ptr<const IniDocument> doc = loaded.document;
+    load(*cached, file, seen);
     std::lock_guard lock(mutex_);
-    cache_.insert_or_assign(file.native(), std::move(loaded));
-    return doc;
+    return cached->document;
 }
 
-PrivateProfile::CachedFile PrivateProfile::load(const std::filesystem::path& file,
-                                                const std::optional<FileIdentity>& seen) const {
-    CachedFile loaded;
-    loaded.document = std::make_shared<const IniDocument>();
-    loaded.settled = true;
+void PrivateProfile::load(CachedFile& cached, const std::filesystem::path& file,
+                          const std::optional<FileIdentity>& seen) {
+    const auto store = [&](std::optional<FileIdentity> identity, std::size_t hash,
+                           std::shared_ptr<const IniDocument> document, bool settled) {
+        std::lock_guard lock(mutex_);
+        cached.identity = identity;
+        cached.bytesHash = hash;
+        cached.document = std::move(document);
+        cached.settled = settled;
+    };
+    const auto empty = [] { return std::make_shared<const IniDocument>(); };
     if (!seen) {
-        return loaded;
+        store(std::nullopt, 0, empty(), true);
+        return;
     }
     std::optional<FileSnapshot> snapshot = FileSnapshot::read(file, IniDocument::kMaxBytes);
     if (!snapshot) {
-        if (errno != ENOENT) {
-            loaded.identity = seen;  // unreadable: empty until its identity changes
+        // Unreadable: empty until its identity changes.
+        store(errno != ENOENT ? seen : std::nullopt, 0, empty(), true);
+        return;
+    }
+    if (!snapshot->regular()) {
+        store(snapshot->identity(), 0, empty(), true);
+        return;
+    }
+    const std::size_t hash = std::hash<std::string_view>{}(snapshot->bytes());
+    std::shared_ptr<const IniDocument> kept;
+    {
+        std::lock_guard lock(mutex_);
+        if (cached.document && cached.identity == snapshot->identity() &&
+            cached.bytesHash == hash) {
+            kept = cached.document;  // the same bytes again: nothing to parse
+        } else {
+            cached.document.reset();  // let the old document go before the new one exists
         }
-        return loaded;
     }
-    loaded.identity = snapshot->identity();
-    if (snapshot->regular()) {
-        loaded.document = std::make_shared<const IniDocument>(
-            IniDocument::parse(snapshot->bytes(), ansi_, folder_));
-        loaded.settled = snapshot->settled();
+    if (!kept) {
+        kept = std::make_shared<const IniDocument>(
+            IniDocument::parseOwned(snapshot->takeBytes(), ansi_, folder_));
     }
-    return loaded;
+    store(snapshot->identity(), hash, std::move(kept), snapshot->settled());
 }
 
 }  // namespace rizorivu
