@@ -13,9 +13,21 @@ bool hasPrefix(std::string_view bytes, std::string_view prefix) {
 }  // namespace
 
 IniLineReader::IniLineReader(std::string_view bytes, const CodePage& ansi)
-    : text_(decode(bytes, ansi)) {}
+    : owned_(decode(bytes, ansi)), text_(owned_) {}
+
+IniLineReader IniLineReader::overDecoded(std::string_view utf8) {
+    return IniLineReader(utf8);
+}
 
 std::string IniLineReader::decode(std::string_view bytes, const CodePage& ansi) {
+    // Decoders reserve room for growth, which a document holding the text would keep for
+    // its whole life.
+    std::string text = decodeText(bytes, ansi);
+    text.shrink_to_fit();
+    return text;
+}
+
+std::string IniLineReader::decodeText(std::string_view bytes, const CodePage& ansi) {
     bytes = bytes.substr(0, kMaxBytes);
     if (hasPrefix(bytes, "\xFF\xFE")) {
         const std::string_view body = bytes.substr(2);
@@ -42,7 +54,7 @@ std::optional<std::string_view> IniLineReader::next() {
     while (end < size && text_[end] != '\r' && text_[end] != '\n') {
         ++end;
     }
-    std::string_view line(text_.data() + pos_, end - pos_);
+    std::string_view line = text_.substr(pos_, end - pos_);
     pos_ = end + (end + 1 < size && text_[end] == '\r' && text_[end + 1] == '\n' ? 2 : 1);
     ++lineNumber_;
     return line.substr(0, line.find('\0'));

@@ -22,6 +22,15 @@ public:
     static constexpr std::size_t kMaxBytes = 16u << 20;
 
     IniLineReader(std::string_view bytes, const CodePage& ansi);
+    // The lines of text that `decode` gave, read in place: the text must outlive the reader.
+    static IniLineReader overDecoded(std::string_view utf8);
+
+    // A reader may view its own text, so it stays where it was made.
+    IniLineReader(const IniLineReader&) = delete;
+    IniLineReader& operator=(const IniLineReader&) = delete;
+
+    // The file's text as UTF-8, holding no spare capacity.
+    static std::string decode(std::string_view bytes, const CodePage& ansi);
 
     // The next line as UTF-8, without its line end; nothing after the last line.
     std::optional<std::string_view> next();
@@ -29,9 +38,11 @@ public:
     int lineNumber() const { return lineNumber_; }
 
 private:
-    static std::string decode(std::string_view bytes, const CodePage& ansi);
+    explicit IniLineReader(std::string_view utf8) : text_(utf8) {}
+    static std::string decodeText(std::string_view bytes, const CodePage& ansi);
 
-    std::string text_;
+    std::string owned_;
+    std::string_view text_;
     std::size_t pos_ = 0;
     int lineNumber_ = 0;
 };

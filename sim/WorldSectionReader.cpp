@@ -35,8 +35,7 @@ std::optional<std::string> WorldSectionReader::text(std::string_view key, bool r
         }
         return std::nullopt;
     }
-    const std::string* value = doc_.find(section_.name, key, folder_);
-    return value != nullptr ? *value : std::string();
+    return std::string(doc_.find(section_.name, key, folder_).value_or(std::string_view()));
 }
 
 std::optional<std::string> WorldSectionReader::ansiText(std::string_view key, bool required,

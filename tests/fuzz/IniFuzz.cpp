@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,11 +52,11 @@ void checkDocument(const IniDocument& doc, const std::vector<std::string>& secti
             std::abort();
         }
         for (const std::string& key : keys) {
-            const std::string* value = doc.find(section, key, folder);
+            const std::optional<std::string_view> value = doc.find(section, key, folder);
             if (value != doc.find(folder.upper(section), folder.upper(key), folder)) {
                 std::abort();
             }
-            if (value == nullptr) {
+            if (!value) {
                 continue;
             }
             if (!hasSection ||

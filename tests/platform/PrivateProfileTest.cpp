@@ -105,39 +105,59 @@ TEST_F(PrivateProfileTest, AbsentFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(profile_.getInt(dir_ / "missing.ini", "s", "k", 7), 7);
 }
 
-TEST_F(PrivateProfileTest, GetIntReadsLeadingDigits) {
-    write(file_,
-          "[n]\n"
-          "plain=42\n"
-          "empty=\n"
-          "suffix=12abc\n"
-          "letters=abc\n"
-          "blanks=  42  \n"
-          "negative=-5\n"
-          "plus=+5\n"
-          "hex=0x10\n"
-          "quoted=\"7\"\n"
-          "quotedBlank=' 9'\n"
-          "inner=1 2\n"
-          "zero=0\n"
-          "maxUnsigned=4294967295\n"
-          "wrapsToOne=4294967297\n"
-          "intMinBits=2147483648\n"
-          "huge=99999999999999999999\n");
+// A value reads as Windows reads a number: blanks (also inside quotes), one optional sign,
+// decimal digits up to the first other character, wrapping around at 32 bits.
+TEST_F(PrivateProfileTest, GetIntReadsASignedDecimalNumber) {
     struct Case {
-        const char* key;
+        const char* value;
         int expected;
     };
     const std::vector<Case> cases = {
-        {"plain", 42},        {"absent", -3},      {"empty", -3},      {"suffix", 12},
-        {"letters", 0},       {"blanks", 42},      {"negative", 0},    {"plus", 0},
-        {"hex", 0},           {"quoted", 7},       {"quotedBlank", 0}, {"inner", 1},
-        {"zero", 0},          {"maxUnsigned", -1}, {"wrapsToOne", 1},  {"intMinBits", INT_MIN},
-        {"huge", 1661992959},  // 10^20 - 1 modulo 2^32
+        {"42", 42},
+        {"0", 0},
+        {"12abc", 12},
+        {"abc", 0},
+        {"  42  ", 42},
+        {"1 2", 1},
+        {"-5", -5},
+        {"+5", 5},
+        {"-0", 0},
+        {"-", 0},
+        {"+", 0},
+        {"--5", 0},
+        {"+-5", 0},
+        {"- 5", 0},
+        {"5-", 5},
+        {"0x10", 0},
+        {"\"7\"", 7},
+        {"' 9'", 9},
+        {"\" -7\"", -7},
+        {"\"\t+8\"", 8},
+        {"' x9'", 0},
+        {"\"\x1A"
+         "6\"",
+         6},
+        {"4294967295", -1},
+        {"4294967296", 0},
+        {"4294967297", 1},
+        {"-4294967297", -1},
+        {"-4294967295", 1},
+        {"2147483648", INT_MIN},
+        {"-2147483649", INT_MAX},
+        {"99999999999999999999", 1661992959},  // 10^20 - 1 modulo 2^32
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(profile_.getInt(file_, "N", c.key, -3), c.expected) << c.key;
+    std::string file = "[n]\nempty=\nquotedEmpty=\"\"\n";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
     }
+    write(file_, file);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(profile_.getInt(file_, "N", "k" + std::to_string(i), -3), cases[i].expected)
+            << cases[i].value;
+    }
+    EXPECT_EQ(profile_.getInt(file_, "n", "absent", -3), -3);
+    EXPECT_EQ(profile_.getInt(file_, "n", "empty", -3), -3);
+    EXPECT_EQ(profile_.getInt(file_, "n", "quotedEmpty", -3), -3);
 }
 
 TEST_F(PrivateProfileTest, ReadsUtf16LanguageFile) {
