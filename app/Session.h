@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/StartupTexts.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/PrivateProfile.h"
@@ -38,6 +41,9 @@ struct Session {
     LocalizedText text;
     SettingsContext settings;
     ui::OpenDialogChain chain;
+    // The damaged hives start-up found moved aside (their new paths); the user is told once,
+    // when the main window first shows.
+    std::vector<std::string> damagedHives;
 };
 
 }  // namespace rizorivu

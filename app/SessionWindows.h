@@ -1,6 +1,7 @@
 #pragma once
 
 #include "adapter/AdapterDiscovery.h"
+#include "app/FirstOpeningNotice.h"
 #include "app/Session.h"
 #include "app/StartupTexts.h"
 #include "ui/CTrayIcon.h"
@@ -23,6 +24,8 @@ public:
     SessionWindows(const SessionWindows&) = delete;
     SessionWindows& operator=(const SessionWindows&) = delete;
 
+    // The host the windows use: the given one, which also tells of damaged hives.
+    FirstOpeningNotice windowHost;
     const ui::DialogEnvironment environment;
     CTrayIcon tray;
     // Makes another language current in every open window and the tray icon.

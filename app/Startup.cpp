@@ -25,7 +25,25 @@ constexpr std::string_view kLanguageList = "LANGUAGES";
 // start clears it again.
 constexpr std::int64_t kHandOverPauseMs = 2000;
 
+std::string_view valueOf(CaptionRegistry::Request request) {
+    return request == CaptionRegistry::Request::Exit ? InstanceValues::kExit
+                                                     : InstanceValues::kWakeUp;
+}
+
+// Leaves `request` for the running instance both ways: in the registry, and through the caption
+// table, which reaches it even when either registry lives in memory. Answers how many running
+// instances acknowledged it.
+int requestOfRunningInstance(const ApplicationKey& key, const CaptionRegistry& captions,
+                             CaptionRegistry::Request request) {
+    key.writeDword("", valueOf(request), 1);
+    return captions.request(request);
+}
+
 }  // namespace
+
+CaptionRegistry::RequestHandler recordRequestsIn(const ApplicationKey& key) {
+    return [&key](CaptionRegistry::Request request) { key.writeDword("", valueOf(request), 1); };
+}
 
 std::string mainWindowCaption(std::string_view title) {
     std::string caption(title);
@@ -52,8 +70,11 @@ StartupResult runApplication(std::span<const std::string> arguments,
     if (commandLine.exitRequested) {
         // An exit request needs nothing but the registry: it must work even when the adapter's
         // world cannot be loaded, which is when a user most wants the running instance gone.
-        ApplicationKey(registry, configuration.companyAbbrev, paths.applicationName)
-            .writeDword("", InstanceValues::kExit, 1);
+        const ApplicationKey key(registry, configuration.companyAbbrev, paths.applicationName);
+        if (requestOfRunningInstance(key, platform.captions, CaptionRegistry::Request::Exit) == 0) {
+            diagnostics << "rizorivu: no running instance to end\n";
+            return {StartupOutcome::ExitRequested, 1};
+        }
         return {StartupOutcome::ExitRequested, 0};
     }
     // The adapter library answers CheckOSWinNT below, so it is loaded before the language.
@@ -69,6 +90,7 @@ StartupResult runApplication(std::span<const std::string> arguments,
     // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.
     Session session(paths, configuration, ansi, profile, registry, library, platform.clock, wpa);
+    session.damagedHives = registry.damagedCopies();
     const ApplicationKey& key = session.settings.appKey;
 
     const std::string& languageName =
@@ -83,19 +105,24 @@ StartupResult runApplication(std::span<const std::string> arguments,
     StartupLock handOver(registry.hivePath(Hive::CurrentUser).empty()
                              ? std::filesystem::path()
                              : registry.hivePath(Hive::CurrentUser).parent_path() / "startup.lock");
-    const std::string storedTitle = key.readString("", InstanceValues::kProgramTitle).value_or("");
     const std::string currentTitle = session.text.text("MP_Dialog_Title", kDefaultTitle);
+    // A hive in memory starts empty every time, so it cannot tell the running instance's title;
+    // the window is then looked for under the current one.
+    const bool hiveInMemory = registry.hivePath(Hive::CurrentUser).empty();
+    const std::string storedTitle =
+        hiveInMemory ? currentTitle
+                     : key.readString("", InstanceValues::kProgramTitle).value_or("");
     if (storedTitle != currentTitle) {
         // An instance may run under the old title, where no search could find it.
-        key.writeDword("", InstanceValues::kExit, 1);
+        requestOfRunningInstance(key, platform.captions, CaptionRegistry::Request::Exit);
         platform.clock.sleepMs(kHandOverPauseMs);
         key.writeString("", InstanceValues::kProgramTitle, currentTitle);
     } else if (platform.captions.find(mainWindowCaption(storedTitle))) {
-        key.writeDword("", InstanceValues::kWakeUp, 1);
+        requestOfRunningInstance(key, platform.captions, CaptionRegistry::Request::WakeUp);
         return {StartupOutcome::WokeRunning, 0};
     } else {
         // A running instance whose window shows another caption is asked to make way.
-        key.writeDword("", InstanceValues::kExit, 1);
+        requestOfRunningInstance(key, platform.captions, CaptionRegistry::Request::Exit);
         platform.clock.sleepMs(kHandOverPauseMs);
     }
 

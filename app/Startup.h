@@ -10,6 +10,7 @@
 #include "platform/CaptionRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "settings/ApplicationKey.h"
 #include "settings/InstanceValues.h"
 #include "settings/WpaConnection.h"
 
@@ -18,6 +19,11 @@ namespace rizorivu {
 // The main window's caption for a title: the title followed by two blanks. A later start finds
 // the running instance by exactly this caption.
 std::string mainWindowCaption(std::string_view title);
+
+// The running instance's side of requests that come through the caption table: each is
+// recorded in the application key, where the main window's status tick takes it as it takes
+// one a later start wrote there. `key` must outlive the publication that uses the handler.
+CaptionRegistry::RequestHandler recordRequestsIn(const ApplicationKey& key);
 
 // The WPA connection until the WPA worker arrives with WPA support: starting and stopping do
 // nothing.

@@ -67,10 +67,51 @@ bool peerIsThisUser(int fd) {
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == geteuid();
 }
 
-void answerConnections(std::string caption, int listenFd, int stopFd) {
-    pollfd fds[2] = {{listenFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+// Waits up to the answer timeout for one byte on `fd`; nothing when none comes.
+std::optional<char> readByte(int fd) {
+    pollfd pfd{fd, POLLIN, 0};
     for (;;) {
-        if (poll(fds, 2, -1) < 0) {
+        const int ready = poll(&pfd, 1, CaptionRegistry::kAnswerTimeoutMs);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return std::nullopt;
+        }
+        char byte = 0;
+        const ssize_t n = recv(fd, &byte, 1, 0);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        return n == 1 ? std::optional<char>(byte) : std::nullopt;
+    }
+}
+
+constexpr char kAcknowledged = 'K';
+
+// One request from a later start: taken only from this user, acknowledged once handled.
+void takeRequest(int listenFd, const CaptionRegistry::RequestHandler& onRequest) {
+    const int connection = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) {
+        return;
+    }
+    if (peerIsThisUser(connection)) {
+        const std::optional<char> byte = readByte(connection);
+        if (byte && (*byte == static_cast<char>(CaptionRegistry::Request::Exit) ||
+                     *byte == static_cast<char>(CaptionRegistry::Request::WakeUp))) {
+            onRequest(static_cast<CaptionRegistry::Request>(*byte));
+            sendAll(connection, std::string_view(&kAcknowledged, 1));
+        }
+    }
+    ::close(connection);
+}
+
+void answerConnections(std::string caption, int listenFd, int requestFd, int stopFd,
+                       CaptionRegistry::RequestHandler onRequest) {
+    // A negative descriptor is skipped by poll: a publication without requests.
+    pollfd fds[3] = {{listenFd, POLLIN, 0}, {stopFd, POLLIN, 0}, {requestFd, POLLIN, 0}};
+    for (;;) {
+        if (poll(fds, 3, -1) < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -78,6 +119,11 @@ void answerConnections(std::string caption, int listenFd, int stopFd) {
         }
         if (fds[1].revents != 0) {
             return;
+        }
+        if ((fds[2].revents & POLLIN) != 0) {
+            takeRequest(requestFd, onRequest);
+        } else if (fds[2].revents != 0) {
+            fds[2].fd = -1;  // the request socket failed; captions are still answered
         }
         if ((fds[0].revents & POLLIN) != 0) {
             const int connection = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
@@ -136,6 +182,8 @@ std::optional<std::string> readAnswer(int fd) {
 class Socket {
 public:
     Socket() : fd_(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+    // No socket yet; `adopt` may give it one.
+    static Socket none() { return Socket(-1); }
     ~Socket() {
         if (fd_ >= 0) {
             ::close(fd_);
@@ -145,22 +193,34 @@ public:
     Socket& operator=(const Socket&) = delete;
     int fd() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
+    // Takes over `other`'s descriptor, closing its own.
+    void adopt(Socket& other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = other.release();
+    }
 
 private:
+    explicit Socket(int fd) : fd_(fd) {}
+
     int fd_;
 };
 
 }  // namespace
 
-CaptionRegistry::Publication::Publication(std::string caption, int listenFd, int stopFd)
+CaptionRegistry::Publication::Publication(std::string caption, int listenFd, int requestFd,
+                                          int stopFd, RequestHandler onRequest)
     : caption_(std::move(caption)),
       listenFd_(listenFd),
+      requestFd_(requestFd),
       stopFd_(stopFd),
-      answerer_(answerConnections, caption_, listenFd, stopFd) {}
+      answerer_(answerConnections, caption_, listenFd, requestFd, stopFd, std::move(onRequest)) {}
 
 CaptionRegistry::Publication::Publication(Publication&& other) noexcept
     : caption_(std::move(other.caption_)),
       listenFd_(std::exchange(other.listenFd_, -1)),
+      requestFd_(std::exchange(other.requestFd_, -1)),
       stopFd_(std::exchange(other.stopFd_, -1)),
       answerer_(std::move(other.answerer_)) {}
 
@@ -170,6 +230,7 @@ CaptionRegistry::Publication& CaptionRegistry::Publication::operator=(
         close();
         caption_ = std::move(other.caption_);
         listenFd_ = std::exchange(other.listenFd_, -1);
+        requestFd_ = std::exchange(other.requestFd_, -1);
         stopFd_ = std::exchange(other.stopFd_, -1);
         answerer_ = std::move(other.answerer_);
     }
@@ -190,6 +251,10 @@ void CaptionRegistry::Publication::close() {
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         listenFd_ = -1;
+    }
+    if (requestFd_ >= 0) {
+        ::close(requestFd_);
+        requestFd_ = -1;
     }
     if (stopFd_ >= 0) {
         ::close(stopFd_);
@@ -223,36 +288,93 @@ std::string CaptionRegistry::socketName(std::string_view caption, int slot) cons
     return prefix_ + hex(fnv1a(caption)) + "/" + std::to_string(slot);
 }
 
+std::string CaptionRegistry::requestSocketName(int slot) const {
+    return prefix_ + "requests/" + std::to_string(slot);
+}
+
+namespace {
+
+enum class Bound { Listening, Taken, Failed };
+
+// Binds `listener` to the abstract `name` and makes it listen.
+Bound listenAt(Socket& listener, const std::string& name) {
+    if (listener.fd() < 0) {
+        return Bound::Failed;
+    }
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(name, address);
+    if (bind(listener.fd(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        return errno == EADDRINUSE ? Bound::Taken : Bound::Failed;
+    }
+    // Non-blocking, so that an asker gone between poll and accept cannot stall the answering
+    // thread.
+    if (listen(listener.fd(), CaptionRegistry::kSlots) != 0 ||
+        fcntl(listener.fd(), F_SETFL, O_NONBLOCK) != 0) {
+        return Bound::Failed;
+    }
+    return Bound::Listening;
+}
+
+}  // namespace
+
 std::optional<CaptionRegistry::Publication> CaptionRegistry::publish(
-    std::string_view caption) const {
+    std::string_view caption, RequestHandler onRequest) const {
     if (caption.size() > kMaxCaption) {
         return std::nullopt;
     }
+    Socket requests = Socket::none();
+    if (onRequest) {
+        Bound bound = Bound::Taken;
+        for (int slot = 0; slot < kSlots && bound == Bound::Taken; ++slot) {
+            Socket candidate;
+            bound = listenAt(candidate, requestSocketName(slot));
+            if (bound == Bound::Listening) {
+                requests.adopt(candidate);
+            }
+        }
+        if (bound != Bound::Listening) {
+            return std::nullopt;
+        }
+    }
     for (int slot = 0; slot < kSlots; ++slot) {
         Socket listener;
-        if (listener.fd() < 0) {
-            return std::nullopt;
+        const Bound bound = listenAt(listener, socketName(caption, slot));
+        if (bound == Bound::Taken) {
+            continue;  // another live window, or a caption with the same hash
         }
-        sockaddr_un address;
-        const socklen_t length = abstractAddress(socketName(caption, slot), address);
-        if (bind(listener.fd(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
-            if (errno == EADDRINUSE) {
-                continue;  // another live window, or a caption with the same hash
-            }
-            return std::nullopt;
-        }
-        // Non-blocking, so that an asker gone between poll and accept cannot stall the
-        // answering thread.
-        if (listen(listener.fd(), kSlots) != 0 || fcntl(listener.fd(), F_SETFL, O_NONBLOCK) != 0) {
+        if (bound == Bound::Failed) {
             return std::nullopt;
         }
         const int stopFd = eventfd(0, EFD_CLOEXEC);
         if (stopFd < 0) {
             return std::nullopt;
         }
-        return Publication(std::string(caption), listener.release(), stopFd);
+        return Publication(std::string(caption), listener.release(), requests.release(), stopFd,
+                           std::move(onRequest));
     }
     return std::nullopt;
+}
+
+int CaptionRegistry::request(Request request) const {
+    int taken = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        Socket asker;
+        if (asker.fd() < 0) {
+            return taken;
+        }
+        sockaddr_un address;
+        const socklen_t length = abstractAddress(requestSocketName(slot), address);
+        if (connect(asker.fd(), reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+            !peerIsThisUser(asker.fd())) {
+            continue;
+        }
+        const char byte = static_cast<char>(request);
+        sendAll(asker.fd(), std::string_view(&byte, 1));
+        if (readByte(asker.fd()) == kAcknowledged) {
+            ++taken;
+        }
+    }
+    return taken;
 }
 
 bool CaptionRegistry::find(std::string_view caption) const {

@@ -78,6 +78,8 @@ void HiveFile::open(std::string_view name, const fs::path& path) {
                   aside.error() + ")");
         return;
     }
+    movedAside_ = aside.value();
+    pruneDamagedCopies(path, kKeptDamagedCopies);
     const std::string moved =
         where + " cannot be used (" + failure->reason + "); moved it to " + aside.value();
     if (!createPrivateFileIfMissing(path, err)) {

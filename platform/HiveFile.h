@@ -26,6 +26,8 @@ public:
 
     // Empty while the hive lives in memory.
     const std::filesystem::path& path() const { return path_; }
+    // Where the damaged hive found at opening was moved; empty when none was.
+    const std::string& movedAside() const { return movedAside_; }
 
     bool createKey(std::string_view keyPath);
     bool keyExists(std::string_view keyPath);
@@ -56,6 +58,7 @@ private:
     const CaseFolder folder_;
     std::filesystem::path path_;  // empty while the hive lives in memory
     std::string description_;
+    std::string movedAside_;
     std::mutex mutex_;  // guards everything below
     std::optional<HiveConnection> connection_;
     bool failureReported_ = false;

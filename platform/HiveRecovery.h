@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -13,5 +14,13 @@ namespace rizorivu {
 // otherwise adopt the old log. Never replaces an existing file. Gives the new path, or why
 // the move failed.
 Result<std::string> moveHiveAside(const std::filesystem::path& path);
+
+// How many damaged copies of one hive are kept: enough to look at a recent failure, few
+// enough that a hive damaged at every start does not fill the folder.
+inline constexpr std::size_t kKeptDamagedCopies = 3;
+
+// Deletes all but the `keep` newest copies that moveHiveAside made of the hive at `path`,
+// companions included.
+void pruneDamagedCopies(const std::filesystem::path& path, std::size_t keep);
 
 }  // namespace rizorivu

@@ -89,4 +89,14 @@ fs::path RegistryStore::hivePath(Hive hive) const {
     return (hive == Hive::CurrentUser ? currentUser_ : localMachine_)->path();
 }
 
+std::vector<std::string> RegistryStore::damagedCopies() const {
+    std::vector<std::string> copies;
+    for (const HiveFile* hive : {currentUser_.get(), localMachine_.get()}) {
+        if (!hive->movedAside().empty()) {
+            copies.push_back(hive->movedAside());
+        }
+    }
+    return copies;
+}
+
 }  // namespace rizorivu

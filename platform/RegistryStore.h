@@ -74,6 +74,9 @@ public:
 
     // The file behind a hive (empty when the hive lives in memory).
     std::filesystem::path hivePath(Hive hive) const;
+    // Where the damaged hives found at opening were moved (only the newest few copies of a
+    // hive are kept); empty when both hives were sound.
+    std::vector<std::string> damagedCopies() const;
 
 private:
     HiveFile& hiveFile(Hive hive);

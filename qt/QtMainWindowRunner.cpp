@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/SessionWindows.h"
+#include "app/Startup.h"
 #include "qt/ModelSubscription.h"
 #include "qt/QtDialogHost.h"
 #include "qt/QtTrayService.h"
@@ -22,13 +23,13 @@ int QtMainWindowRunner::run(Session& session, const StartupTexts& trayTexts,
         if (change == ui::Change::Text) {
             // The new caption first, so that the window is never unfindable.
             std::optional<CaptionRegistry::Publication> next =
-                captions_.publish(main.title().text());
+                captions_.publish(main.title().text(), recordRequestsIn(session.settings.appKey));
             caption = std::move(next);
             windowFindable();
         }
     });
     if (!main.title().text().empty()) {
-        caption = captions_.publish(main.title().text());
+        caption = captions_.publish(main.title().text(), recordRequestsIn(session.settings.appKey));
         windowFindable();
     }
 

@@ -124,9 +124,8 @@ int bestCommonRate(const RateBytes& a, const RateBytes& b) {
 AssociationOutcome chooseAssociation(const World& world, const StationRequest& request) {
     const ModeSettings& s = request.settings;
     AssociationOutcome none;
-    if (s.ssid.empty()) {
-        return none;
-    }
+    // An empty SSID names no network: the station takes any it may join.
+    const bool anyNetwork = s.ssid.empty();
     // The rates the station can use at all: those it supports and wants.
     RateBytes usable{};
     std::size_t usableCount = 0;
@@ -140,7 +139,7 @@ AssociationOutcome chooseAssociation(const World& world, const StationRequest& r
     const int ownRate = bestCommonRate(usable, usable);
 
     if (request.networkType == NetworkType::PseudoIbss) {
-        if (!mayUse(request.channels, s.channel) || ownRate == 0) {
+        if (anyNetwork || !mayUse(request.channels, s.channel) || ownRate == 0) {
             return none;
         }
         return AssociationOutcome{LinkKind::PseudoIbss,  0, MacAddress{}, s.channel, ownRate * 500,
@@ -151,7 +150,8 @@ AssociationOutcome chooseAssociation(const World& world, const StationRequest& r
     AssociationOutcome best;
     for (std::size_t i = 0; i < world.networks.size(); ++i) {
         const WorldNetwork& n = world.networks[i];
-        if (n.ssid != s.ssid || (request.bssid && *request.bssid != n.bssid) ||
+        const bool named = anyNetwork ? !n.hidden : n.ssid == s.ssid;
+        if (!named || (request.bssid && *request.bssid != n.bssid) ||
             !mayUse(request.channels, n.channel) || n.signalDbm < SignalModel::kSensitivityDbm ||
             !typeFits(n.type, request.networkType)) {
             continue;
@@ -182,7 +182,7 @@ AssociationOutcome chooseAssociation(const World& world, const StationRequest& r
     if (chosen) {
         return best;
     }
-    if (request.networkType == NetworkType::AdHoc && !request.bssid &&
+    if (request.networkType == NetworkType::AdHoc && !anyNetwork && !request.bssid &&
         mayUse(request.channels, s.channel) && ownRate != 0) {
         return AssociationOutcome{LinkKind::StartedCell,
                                   0,

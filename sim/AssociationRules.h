@@ -54,10 +54,12 @@ struct StationRequest {
 };
 
 // The network a station with these settings associates with in `world`:
-//  - An empty SSID associates with nothing.
-//  - Network type 3 (pseudo-IBSS) needs no partner: "connected" on the configured channel.
+//  - Network type 3 (pseudo-IBSS) needs no partner: "connected" on the configured channel;
+//    with an empty SSID it stays unconnected.
 //  - Otherwise a network qualifies when its SSID is the station's (hidden ones included:
-//    the station probes for its SSID), its channel is one the adapter may use, it is heard
+//    the station probes for its SSID) or, with an empty SSID, when it broadcasts its SSID
+//    (a station that names no network joins any it may: the strongest open one, or one its
+//    security settings admit), its channel is one the adapter may use, it is heard
 //    (-95 dBm or stronger), its type fits (0 ad hoc, 1 infrastructure, 2 either), it is the
 //    chosen BSSID if one was set, a rate is common to it, the adapter and the desired rates,
 //    and its security admits the station's:
@@ -70,8 +72,8 @@ struct StationRequest {
 //                cell, and encryption TKIP (4) or AES (6) as the network's cipher;
 //      WPA-802.1X authentication WPA (3) and the network's cipher.
 //    Of the qualifying networks auto mode prefers access points; then the strongest wins.
-//  - With none, a station in ad-hoc mode (0) without a chosen BSSID starts its own cell on
-//    its configured channel, if the adapter may use that channel.
+//  - With none, a station in ad-hoc mode (0) with an SSID and without a chosen BSSID starts
+//    its own cell on its configured channel, if the adapter may use that channel.
 // The link speed is the highest common rate, in units of 1000 bit/s.
 AssociationOutcome chooseAssociation(const World& world, const StationRequest& request);
 

@@ -174,8 +174,10 @@ int SimulatedAdapter::linkSpeed(const Moment& m) const {
     return link_.up(m.nowMs) || link_.cellStarted(m.nowMs) ? link_.outcome().linkKbps : -1;
 }
 
-int SimulatedAdapter::ssid(std::span<std::uint8_t, adapterbuf::kSsidBytes> out) const {
-    const std::string& ssid = current().ssid;
+int SimulatedAdapter::ssid(const Moment& m,
+                           std::span<std::uint8_t, adapterbuf::kSsidBytes> out) const {
+    const WorldNetwork* network = mode_ == OperationMode::Station ? linkedNetwork(m) : nullptr;
+    const std::string& ssid = network != nullptr ? network->ssid : current().ssid;
     std::fill(out.begin(), out.end(), 0);
     std::copy(ssid.begin(), ssid.end(), out.begin());
     return static_cast<int>(ssid.size());

@@ -62,7 +62,9 @@ public:
     int wepStatus() const { return toDriver(current().wepStatus); }
     int authenticationMode() const { return toDriver(current().authenticationMode); }
     int operationMode() const { return toDriver(mode_); }
-    int ssid(std::span<std::uint8_t, adapterbuf::kSsidBytes> out) const;
+    // The joined network's SSID while associated (a station told an empty SSID names the
+    // network it found), otherwise the SSID it was told.
+    int ssid(const Moment& m, std::span<std::uint8_t, adapterbuf::kSsidBytes> out) const;
     int bssid(const Moment& m, std::span<std::uint8_t, adapterbuf::kMacBytes> out) const;
     FrameCounts frameCounts() const;
 

@@ -252,7 +252,8 @@ int SimulatedAdapterLibrary::QueryWL_OperationMode_STA_AP(AdapterRecord* adapter
 
 int SimulatedAdapterLibrary::QueryWL_SSID(AdapterRecord* adapter,
                                           std::span<std::uint8_t, adapterbuf::kSsidBytes> ssid) {
-    return withAdapter(adapter, [&](SimulatedAdapter& a, const Moment&) { return a.ssid(ssid); });
+    return withAdapter(adapter,
+                       [&](SimulatedAdapter& a, const Moment& m) { return a.ssid(m, ssid); });
 }
 
 int SimulatedAdapterLibrary::QueryWL_BSSID(AdapterRecord* adapter,

@@ -30,13 +30,16 @@ CTrayIcon::CTrayIcon(TrayService& service, std::string_view tooltip, int icon, i
     }
     if (enabled_) {
         service_.setMouseHandler([this](TrayService::MouseEvent event) { onMouseEvent(event); });
+        service_.setMenuHandler([this](int command) { onMenuChoice(command); });
     }
     setDefaultItem(defaultItem, defaultByPosition);
+    publishMenu();
 }
 
 CTrayIcon::~CTrayIcon() {
     if (enabled_) {
         service_.setMouseHandler({});
+        service_.setMenuHandler({});
         if (shown_) {
             service_.remove();
         }
@@ -97,12 +100,36 @@ bool CTrayIcon::setDefaultItem(int item, bool byPosition) {
     }
     defaultItem_ = item;
     defaultByPosition_ = byPosition;
+    publishMenu();
     return true;
 }
 
 void CTrayIcon::setMenuTexts(std::string_view openText, std::string_view exitText) {
     openText_ = std::string(openText);
     exitText_ = std::string(exitText);
+    publishMenu();
+}
+
+void CTrayIcon::publishMenu() {
+    if (enabled_) {
+        service_.setMenu(openText_, kOpenUtilityWindow, exitText_, kExit, defaultCommand());
+    }
+}
+
+void CTrayIcon::openByDefault() {
+    link_.raise();
+    const int command = defaultCommand();
+    if (command != kNoCommand) {
+        link_.post(command);
+    }
+}
+
+void CTrayIcon::onMenuChoice(int command) {
+    if (!enabled_ || (command != kOpenUtilityWindow && command != kExit)) {
+        return;
+    }
+    link_.raise();
+    link_.post(command);
 }
 
 int CTrayIcon::defaultCommand() const {
@@ -133,13 +160,12 @@ void CTrayIcon::onMouseEvent(TrayService::MouseEvent event) {
                 break;
             }
             doubleClickPending_ = false;
-            link_.raise();
-            const int command = defaultCommand();
-            if (command != kNoCommand) {
-                link_.post(command);
-            }
+            openByDefault();
             break;
         }
+        case TrayService::MouseEvent::Activate:
+            openByDefault();
+            break;
         case TrayService::MouseEvent::RightRelease: {
             link_.raise();
             const int chosen = service_.popUpMenu(openText_, kOpenUtilityWindow, exitText_, kExit,

@@ -42,6 +42,8 @@ public:
 
     // The notification area's mouse events.
     void onMouseEvent(TrayService::MouseEvent event);
+    // A command chosen from the menu the notification area shows by itself.
+    void onMenuChoice(int command);
 
     bool enabled() const { return enabled_; }
     bool shown() const { return shown_; }
@@ -53,6 +55,10 @@ public:
 private:
     // The command of the default item; 0 when a position names no item.
     int defaultCommand() const;
+    // Gives the notification area the menu as it stands now.
+    void publishMenu();
+    // The double-click's command: the window comes forward and the default item runs.
+    void openByDefault();
 
     TrayService& service_;
     MainWindowLink link_;

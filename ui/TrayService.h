@@ -10,7 +10,9 @@ namespace rizorivu {
 // (0, 1 connected, 2 not connected, 3 access point, 4 Zero Configuration in control).
 class TrayService {
 public:
-    enum class MouseEvent { LeftDoubleClick, LeftRelease, RightRelease, Other };
+    // `Activate` is the one activation of a notification area that cannot double-click (a
+    // StatusNotifierItem host): it stands for the double-click there.
+    enum class MouseEvent { LeftDoubleClick, LeftRelease, RightRelease, Activate, Other };
 
     virtual ~TrayService() = default;
     // False when the desktop has no notification area; the utility then runs without icon.
@@ -26,6 +28,13 @@ public:
                           int exitCommand, int defaultCommand) = 0;
     // Mouse events on the icon reach this handler.
     virtual void setMouseHandler(std::function<void(MouseEvent)> handler) = 0;
+    // The menu the notification area shows by itself on a right-click (a StatusNotifierItem
+    // host exports it and never reports the click); a choice from it reaches the menu handler.
+    // An area that leaves the menu to `popUpMenu` ignores both.
+    virtual void setMenu(const std::string& /*openText*/, int /*openCommand*/,
+                         const std::string& /*exitText*/, int /*exitCommand*/,
+                         int /*defaultCommand*/) {}
+    virtual void setMenuHandler(std::function<void(int command)> /*handler*/) {}
 };
 
 }  // namespace rizorivu

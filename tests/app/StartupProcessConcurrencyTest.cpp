@@ -40,6 +40,7 @@ protected:
     testing::TempDir dir;
     fs::path program = dir / "bin" / "rizorivu";
     fs::path log = dir / "events.log";
+    fs::path registryDir = dir / "reg";  // where the programs keep their registry
     std::vector<pid_t> children;
 
     void SetUp() override {
@@ -67,7 +68,7 @@ protected:
                 environment.emplace_back(text);
             }
         }
-        environment.push_back("RIZORIVU_REGISTRY_DIR=" + (dir / "reg").string());
+        environment.push_back("RIZORIVU_REGISTRY_DIR=" + registryDir.string());
         environment.push_back("RIZORIVU_PROBE_LOG=" + log.string());
         arguments.insert(arguments.begin(), program.string());
 
@@ -187,6 +188,25 @@ TEST_F(StartupProcessConcurrencyTest, SecondStartWakesTheRunningInstanceAndEnds)
     EXPECT_EQ(events(second), std::vector<std::string>{"end woke-running"});
     EXPECT_TRUE(waitForEvent(running, "woken")) << logText();
     EXPECT_TRUE(stillRunning(running));
+
+    closeWithExitSwitch(running);
+    EXPECT_EQ(events(running), (std::vector<std::string>{"running Nimbo K-540 Utility", "woken",
+                                                         "exit", "end ran"}));
+}
+
+// The registry folder is a file, so every process keeps its hive in memory: only the caption
+// table joins them, and the requests still arrive.
+TEST_F(StartupProcessConcurrencyTest, WithTheRegistryUnwritableOneInstanceRunsAndTakesRequests) {
+    registryDir = dir / "reg-is-a-file";
+    std::ofstream(registryDir) << "";
+    const pid_t nothing = start({"-exit"});
+    EXPECT_EQ(waitForEnd(nothing), 1) << "the exit switch says that nothing runs";
+
+    const pid_t running = startRunning();
+    const pid_t second = start();
+    EXPECT_EQ(waitForEnd(second), 0);
+    EXPECT_EQ(events(second), std::vector<std::string>{"end woke-running"}) << logText();
+    EXPECT_TRUE(waitForEvent(running, "woken")) << logText();
 
     closeWithExitSwitch(running);
     EXPECT_EQ(events(running), (std::vector<std::string>{"running Nimbo K-540 Utility", "woken",

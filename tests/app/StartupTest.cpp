@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +17,8 @@
 
 namespace rizorivu {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* kAppKey = "Software\\Halvo\\rizorivu";
 constexpr const char* kDefaultTitle = "Nimbo K-540 Utility";
@@ -47,6 +52,7 @@ struct RunSnapshot {
     std::int32_t adapterHandle = 0;
     int updatePeriodMs = 0;
     StartupTexts texts;
+    std::vector<std::string> damagedHives;
 };
 
 class RecordingRunner final : public MainWindowRunner {
@@ -66,6 +72,7 @@ public:
         snapshot.adapterHandle = session.settings.adapter.handle;
         snapshot.updatePeriodMs = session.configuration.mainPageUpdateTimeMs;
         snapshot.texts = trayTexts;
+        snapshot.damagedHives = session.damagedHives;
         runs.push_back(snapshot);
         return 7;
     }
@@ -85,6 +92,28 @@ constexpr std::string_view kTwoLanguages =
     "MP_Small_Icon_Tip=Nimbo Symbol\n"
     "MP_Small_Icon_Item_1=Fenster zeigen\n"
     "MP_Small_Icon_Item_2=Beenden\n";
+
+// A running window's side of the caption table: it takes the requests of later starts.
+class RunningWindow {
+public:
+    std::optional<CaptionRegistry::Publication> publishOn(const CaptionRegistry& captions) {
+        return captions.publish(std::string(kDefaultTitle) + "  ",
+                                [this](CaptionRegistry::Request request) {
+                                    const std::lock_guard lock(mutex_);
+                                    requests_.push_back(request);
+                                });
+    }
+    std::vector<CaptionRegistry::Request> requests() {
+        const std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<CaptionRegistry::Request> requests_;
+};
+
+using Request = CaptionRegistry::Request;
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -152,9 +181,24 @@ TEST_F(StartupTest, FirstRunAsksAnyInstanceToCloseThenStoresTheTitleAndRuns) {
     EXPECT_EQ(run.texts.exitText, "Exit RIZorivu");
 }
 
+TEST_F(StartupTest, ADamagedHiveMovedAsideIsHandedToTheWindows) {
+    const fs::path hive = HiveLocations::inDirectory(dir / "damaged-reg").currentUser;
+    fs::create_directories(hive.parent_path());
+    std::ofstream(hive) << std::string(5000, 'x');
+    env.set(std::string(HiveLocations::kEnvironmentVariable), hive.parent_path().string());
+
+    start();
+
+    ASSERT_EQ(runner.runs.size(), 1u);
+    ASSERT_EQ(runner.runs[0].damagedHives.size(), 1u);
+    EXPECT_TRUE(runner.runs[0].damagedHives[0].starts_with(hive.string() + ".damaged-"));
+    EXPECT_TRUE(fs::exists(runner.runs[0].damagedHives[0]));
+}
+
 TEST_F(StartupTest, ExitSwitchWritesOnlyTheCloseRequest) {
     // A window is running under the stored title: the switch still neither wakes nor waits.
-    auto window = captions.publish(std::string(kDefaultTitle) + "  ");
+    RunningWindow running;
+    auto window = running.publishOn(captions);
     ASSERT_TRUE(window);
     for (const char* argument : {"-exit", "/EXIT", "-Exit"}) {
         registry.deleteKey(Hive::CurrentUser, kAppKey);
@@ -164,13 +208,53 @@ TEST_F(StartupTest, ExitSwitchWritesOnlyTheCloseRequest) {
         EXPECT_EQ(appKeyValues(), std::vector<std::string>{"REZUreExit"}) << argument;
         EXPECT_EQ(flag(InstanceValues::kExit), 1u);
     }
+    EXPECT_EQ(running.requests(), (std::vector<Request>(3, Request::Exit)))
+        << "the request also went through the caption table";
     EXPECT_TRUE(runner.runs.empty());
     EXPECT_TRUE(clock.sleeps.empty());
+    EXPECT_TRUE(diagnostics.str().empty()) << diagnostics.str();
+}
+
+TEST_F(StartupTest, ExitSwitchSaysSoWhenNothingRuns) {
+    // A window that takes no requests is no running instance of the utility.
+    auto foreign = captions.publish(std::string(kDefaultTitle) + "  ");
+    const StartupResult result = start({"-exit"});
+    EXPECT_EQ(result.outcome, StartupOutcome::ExitRequested);
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(diagnostics.str(), "rizorivu: no running instance to end\n");
+    EXPECT_EQ(flag(InstanceValues::kExit), 1u) << "the request stays for the next start to clear";
+}
+
+// The registry folder is a file: each process has a hive of its own in memory, and only the
+// caption table joins them.
+TEST_F(StartupTest, WithTheHiveInMemoryRequestsStillReachTheRunningInstance) {
+    const auto notAFolder = dir.write("reg-file", "");
+    env.set(std::string(HiveLocations::kEnvironmentVariable), notAFolder.string());
+    const CaptionRegistry table = CaptionRegistry::fromEnvironment(env);
+    auto startOn = [&](std::vector<std::string> arguments) {
+        return runApplication(arguments, modulePath,
+                              StartupPlatform{env, clock, table, diagnostics}, runner);
+    };
+
+    EXPECT_EQ(startOn({"-exit"}).exitCode, 1) << "nothing runs yet";
+    RunningWindow running;
+    auto window = running.publishOn(table);
+    ASSERT_TRUE(window);
+
+    const StartupResult second = startOn({});
+    EXPECT_EQ(second.outcome, StartupOutcome::WokeRunning);
+    EXPECT_TRUE(runner.runs.empty()) << "no second running instance";
+    EXPECT_TRUE(clock.sleeps.empty());
+    const StartupResult exit = startOn({"-exit"});
+    EXPECT_EQ(exit.outcome, StartupOutcome::ExitRequested);
+    EXPECT_EQ(exit.exitCode, 0);
+    EXPECT_EQ(running.requests(), (std::vector<Request>{Request::WakeUp, Request::Exit}));
 }
 
 TEST_F(StartupTest, RunningWindowUnderTheStoredTitleIsWokenAndTheStartEnds) {
     storeTitle(kDefaultTitle);
-    auto window = captions.publish(std::string(kDefaultTitle) + "  ");
+    RunningWindow running;
+    auto window = running.publishOn(captions);
     ASSERT_TRUE(window);
 
     const StartupResult result = start();
@@ -179,6 +263,7 @@ TEST_F(StartupTest, RunningWindowUnderTheStoredTitleIsWokenAndTheStartEnds) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(flag(InstanceValues::kWakeUp), 1u);
     EXPECT_EQ(flag(InstanceValues::kExit), std::nullopt);
+    EXPECT_EQ(running.requests(), std::vector<Request>{Request::WakeUp});
     EXPECT_TRUE(runner.runs.empty());
     EXPECT_TRUE(clock.sleeps.empty());
 }
@@ -319,11 +404,14 @@ TEST_F(StartupTest, ExitRequestWorksEvenWhenTheWorldIsBroken) {
     // The user wants a running instance gone after breaking the world file it follows.
     env.set("RIZORIVU_WORLD", dir.write("broken-world.ini", "[NoSuchSection]\n").string());
 
+    RunningWindow running;
+    auto window = running.publishOn(captions);
     const StartupResult result = start({"-exit"});
 
     EXPECT_EQ(result.outcome, StartupOutcome::ExitRequested);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(registry.readDword(Hive::CurrentUser, kAppKey, InstanceValues::kExit), 1u);
+    EXPECT_EQ(running.requests(), std::vector<Request>{Request::Exit});
     EXPECT_TRUE(runner.runs.empty());
 }
 

@@ -52,10 +52,10 @@ public:
     int run(Session& session, const StartupTexts&,
             const std::function<void()>& windowFindable) override {
         const std::string title = session.text.text("MP_Dialog_Title", "Nimbo K-540 Utility");
-        const auto caption = captions_.publish(mainWindowCaption(title));
+        const ApplicationKey& key = session.settings.appKey;
+        const auto caption = captions_.publish(mainWindowCaption(title), recordRequestsIn(key));
         windowFindable();
         log_.write(caption ? "running " + title : "unpublished " + title);
-        const ApplicationKey& key = session.settings.appKey;
         for (;;) {
             clock_.sleepMs(session.configuration.mainPageUpdateTimeMs);
             // The exit request wins over a wake-up request on the same tick.

@@ -649,6 +649,32 @@ TEST_F(RegistryStoreDamageTest, EarlierCopiesAreNeverOverwritten) {
     EXPECT_EQ(lines(diagnostics_.str()).size(), 2u);
 }
 
+TEST_F(RegistryStoreDamageTest, OnlyTheNewestDamagedCopiesAreKeptAndTheStoreNamesItsOwn) {
+    // Copies of earlier starts, one with a companion; numbers count on within one second.
+    const std::string base = userHive().string() + ".damaged-";
+    for (const char* old :
+         {"20200101-000000", "20200101-000000-2", "20200101-000000-10", "20210101-000000"}) {
+        writeBytes(base + old, "old");
+    }
+    writeBytes(base + "20200101-000000-wal", "old log");
+    writeBytes(base + "notes.txt", "not a copy");
+    writeBytes(dir_.path() / "HKEY_LOCAL_MACHINE.hive.damaged-20190101-000000", "other hive");
+    writeBytes(userHive(), std::string(5000, '\x42'));
+
+    RegistryStore& store = open();
+    const std::vector<std::string> copies = store.damagedCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(readBytes(copies[0]), std::string(5000, '\x42'));
+    EXPECT_EQ(damagedEntries(dir_.path()),
+              sorted({fs::path(copies[0]).filename().string(),
+                      "HKEY_CURRENT_USER.hive.damaged-20200101-000000-10",
+                      "HKEY_CURRENT_USER.hive.damaged-20210101-000000",
+                      "HKEY_CURRENT_USER.hive.damaged-notes.txt",
+                      "HKEY_LOCAL_MACHINE.hive.damaged-20190101-000000"}));
+
+    EXPECT_THAT(open().damagedCopies(), IsEmpty()) << "the new hive is sound";
+}
+
 TEST_F(RegistryStoreDamageTest, EmptyFileIsAFreshHive) {
     // What a crash right after creating the file leaves behind.
     writeBytes(userHive(), "");

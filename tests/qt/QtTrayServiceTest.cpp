@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -33,6 +34,13 @@ public:
     void setMouseHandler(std::function<void(MouseEvent)> handler) override {
         service_.setMouseHandler(std::move(handler));
     }
+    void setMenu(const std::string& openText, int openCommand, const std::string& exitText,
+                 int exitCommand, int defaultCommand) override {
+        service_.setMenu(openText, openCommand, exitText, exitCommand, defaultCommand);
+    }
+    void setMenuHandler(std::function<void(int)> handler) override {
+        service_.setMenuHandler(std::move(handler));
+    }
 
 private:
     QtTrayService& service_;
@@ -52,15 +60,37 @@ protected:
     char name_[24] = "rizorivu_qt_tests";
     char* argv_[2] = {name_, nullptr};
     QApplication app_{argc_, argv_};
-    QtTrayService service;
+    QtTrayService service{false};  // an XEmbed tray, which reports double clicks
+};
+
+// Lets the event loop run for longer than the double-click interval.
+void waitPastDoubleClickInterval(const QtTrayService& service) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < service.activationDelayMs() + 60) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// A tray logic on `service` that records what reached the main window.
+struct TrayUser {
+    explicit TrayUser(QtTrayService& service)
+        : desktop(service),
+          icon(desktop, "RIZorivu", 0, CTrayIcon::kOpenUtilityWindow, false,
+               {[this](int command) { posted.push_back(command); }, [this] { ++raised; }}) {}
+
+    DesktopTray desktop;
+    std::vector<int> posted;
+    int raised = 0;
+    CTrayIcon icon;
 };
 
 TEST_F(QtTray, ActivationsBecomeTheMouseEventsOfTheTrayLogic) {
     EXPECT_EQ(eventsOf(QSystemTrayIcon::DoubleClick),
               (std::vector<MouseEvent>{MouseEvent::LeftDoubleClick, MouseEvent::LeftRelease}));
     EXPECT_EQ(eventsOf(QSystemTrayIcon::Trigger), std::vector<MouseEvent>{});
-    EXPECT_EQ(eventsOf(QSystemTrayIcon::Context),
-              std::vector<MouseEvent>{MouseEvent::RightRelease});
+    EXPECT_EQ(eventsOf(QSystemTrayIcon::Context), std::vector<MouseEvent>{})
+        << "Qt shows the context menu itself";
     EXPECT_EQ(eventsOf(QSystemTrayIcon::MiddleClick), std::vector<MouseEvent>{MouseEvent::Other});
 }
 
@@ -78,6 +108,62 @@ TEST_F(QtTray, ADoubleClickOpensTheUtilityWindowExactlyOnce) {
     Q_EMIT service.systemTrayIcon().activated(QSystemTrayIcon::DoubleClick);
     EXPECT_EQ(posted, std::vector<int>{CTrayIcon::kOpenUtilityWindow});
     EXPECT_EQ(raised, 1);
+}
+
+TEST_F(QtTray, ActivationOpensTheWindowOnlyWhereTheTrayCannotDoubleClick) {
+    QApplication::setDoubleClickInterval(40);
+    QtTrayService notifierItem(true);
+    struct Case {
+        const char* name;
+        QtTrayService& service;
+        std::vector<QSystemTrayIcon::ActivationReason> reasons;
+        std::vector<int> posted;
+    };
+    const std::vector<int> open{CTrayIcon::kOpenUtilityWindow};
+    const std::vector<Case> cases = {
+        {"XEmbed single click", service, {QSystemTrayIcon::Trigger}, {}},
+        {"XEmbed double click",
+         service,
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick},
+         open},
+        {"StatusNotifierItem activation", notifierItem, {QSystemTrayIcon::Trigger}, open},
+        {"StatusNotifierItem host that double-clicks after all",
+         notifierItem,
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick},
+         open},
+        {"StatusNotifierItem secondary activation",
+         notifierItem,
+         {QSystemTrayIcon::MiddleClick},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TrayUser user(c.service);
+        for (const auto reason : c.reasons) {
+            Q_EMIT c.service.systemTrayIcon().activated(reason);
+        }
+        waitPastDoubleClickInterval(c.service);
+        EXPECT_EQ(user.posted, c.posted);
+    }
+}
+
+TEST_F(QtTray, TheContextMenuIsQtsSoThatANotifierHostGetsItExported) {
+    TrayUser user(service);
+    user.icon.setMenuTexts("Öffnen", "Beenden");
+    QMenu* menu = service.systemTrayIcon().contextMenu();
+    ASSERT_EQ(menu, &service.menu());
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), QString::fromUtf8("Öffnen"));
+    EXPECT_EQ(menu->actions()[1]->text(), "Beenden");
+    EXPECT_EQ(menu->defaultAction(), menu->actions()[0]);
+    user.icon.setDefaultItem(CTrayIcon::kExit, false);
+    EXPECT_EQ(menu->defaultAction(), menu->actions()[1]);
+
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(user.posted, std::vector<int>{CTrayIcon::kExit});
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(user.posted, (std::vector<int>{CTrayIcon::kExit, CTrayIcon::kOpenUtilityWindow}));
+    EXPECT_EQ(user.raised, 2);
 }
 
 TEST_F(QtTray, TheIconAndTooltipFollowTheLogic) {

@@ -106,7 +106,18 @@ INSTANTIATE_TEST_SUITE_P(
         AssociationCase{"TooFaint", "Faint", kInfra, kOpen, kOff, Key::None, 0},
         AssociationCase{"ChannelOutsideRegion", "Europe", kInfra, kOpen, kOff, Key::None, 0},
         AssociationCase{"NobodyHasTheSsid", "Nowhere", kInfra, kOpen, kOff, Key::None, 0},
-        AssociationCase{"SsidComparesExactly", "open", kInfra, kOpen, kOff, Key::None, 0}),
+        AssociationCase{"SsidComparesExactly", "open", kInfra, kOpen, kOff, Key::None, 0},
+        // An empty SSID joins the strongest network the settings admit, never a hidden one.
+        AssociationCase{"AnyOpenTakesTheStrongest", "", kInfra, kOpen, kOff, Key::None, 0x0B},
+        AssociationCase{"AnyInAutoTypeTakesAnAccessPoint", "", kAuto, kOpen, kOff, Key::None, 0x0B},
+        AssociationCase{"AnyWithSharedKey", "", kInfra, kShared, kWep, Key::Right, 2},
+        AssociationCase{"AnyWithPskTkip", "", kInfra, kWpaPsk, kTkip, Key::None, 4},
+        AssociationCase{"AnyWithPskAes", "", kInfra, kWpaPsk, kAes, Key::None, 5},
+        AssociationCase{"AnyWith8021x", "", kInfra, kWpa, kAes, Key::None, 6},
+        AssociationCase{"AnyCell", "", kAdHoc, kOpen, kOff, Key::None, 7},
+        AssociationCase{"AnyWpaNoneCell", "", kAdHoc, kWpaNone, kTkip, Key::None, 8},
+        AssociationCase{"AnyStartsNoCellOfItsOwn", "", kAdHoc, kWpaNone, kAes, Key::None, 0},
+        AssociationCase{"AnyPseudoIbssStaysDown", "", kPseudo, kOpen, kOff, Key::None, 0}),
     [](const ::testing::TestParamInfo<AssociationCase>& info) { return info.param.name; });
 
 class SimAssociationTest : public ::testing::Test {
@@ -148,12 +159,16 @@ TEST_F(SimAssociationTest, SettingTheSameSsidAgainReassociates) {
     EXPECT_EQ(bed.connectState(), 0);
 }
 
-TEST_F(SimAssociationTest, EmptyOrRandomSsidLeavesTheNetwork) {
+TEST_F(SimAssociationTest, EmptySsidMovesToTheStrongestAndRandomSsidLeaves) {
     connectOpen();
     ASSERT_EQ(bed.lib().SetWL_SSID(&bed.record, nullptr, 0), 0);
+    EXPECT_EQ(bed.connectState(), 1) << "the station associates afresh";
     bed.settle();
-    EXPECT_EQ(bed.connectState(), 1);
-    EXPECT_TRUE(bed.bssid().empty());
+    EXPECT_EQ(bed.connectState(), 0);
+    EXPECT_EQ(bed.bssid(), mac({2, 0x10, 0, 0, 0, 0x0B}));
+    std::array<std::uint8_t, 32> joined{};
+    ASSERT_EQ(bed.lib().QueryWL_SSID(&bed.record, joined), 4) << "the SSID of the joined network";
+    EXPECT_EQ(std::string(joined.begin(), joined.begin() + 4), "Twin");
 
     connectOpen();
     std::vector<std::uint8_t> random(32);

@@ -120,6 +120,7 @@ TEST_F(SimLinkTest, SpeedOfAn11bNetwork) {
 }
 
 TEST_F(SimLinkTest, CountersMoveOnlyWhileConnected) {
+    bed.setSsid("Nowhere");  // an empty SSID would join the strongest network
     bed.clock.advance(10'000);
     FrameCounts idle = bed.counts();
     EXPECT_EQ(idle.transmitted, 0u);
@@ -141,7 +142,7 @@ TEST_F(SimLinkTest, CountersMoveOnlyWhileConnected) {
     const FrameCounts polled = bed.counts();
     EXPECT_EQ(polled.transmitted - later.transmitted, 10u * StationLink::kTxFramesPerSecond);
 
-    bed.lib().SetWL_SSID(&bed.record, nullptr, 0);
+    bed.setSsid("Nowhere");
     const FrameCounts left = bed.counts();
     bed.clock.advance(10'000);
     EXPECT_EQ(bed.counts().transmitted, left.transmitted);

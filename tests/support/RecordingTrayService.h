@@ -34,6 +34,8 @@ public:
     // Every picture change and every menu, in order.
     std::vector<int> iconHistory;
     std::vector<Menu> menus;
+    // The menu the area holds for showing by itself, as last given.
+    Menu standingMenu{};
     int adds = 0;
     int removes = 0;
 
@@ -48,6 +50,13 @@ public:
         mouse(MouseEvent::LeftRelease);
     }
     bool hasMouseHandler() const { return static_cast<bool>(handler_); }
+    // The user picks `command` from the menu the area shows by itself.
+    void chooseFromStandingMenu(int command) {
+        if (menuHandler_) {
+            menuHandler_(command);
+        }
+    }
+    bool hasMenuHandler() const { return static_cast<bool>(menuHandler_); }
 
     bool available() const override { return hasNotificationArea; }
     bool add(int iconIndex, const std::string& tooltip) override {
@@ -82,6 +91,13 @@ public:
     void setMouseHandler(std::function<void(MouseEvent)> handler) override {
         handler_ = std::move(handler);
     }
+    void setMenu(const std::string& openText, int openCommand, const std::string& exitText,
+                 int exitCommand, int defaultCommand) override {
+        standingMenu = Menu{openText, openCommand, exitText, exitCommand, defaultCommand};
+    }
+    void setMenuHandler(std::function<void(int)> handler) override {
+        menuHandler_ = std::move(handler);
+    }
 
 private:
     void show(int iconIndex) {
@@ -90,6 +106,7 @@ private:
     }
 
     std::function<void(MouseEvent)> handler_;
+    std::function<void(int)> menuHandler_;
 };
 
 }  // namespace rizorivu::testing

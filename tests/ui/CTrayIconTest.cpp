@@ -124,6 +124,33 @@ TEST_F(CTrayIconTest, RightClickMenuShowsTheTextsOfTheLatestLanguage) {
               (std::vector<std::string>{"raise", kPostExit, "raise", kPostExit}));
 }
 
+// A StatusNotifierItem host shows the menu it was given and reports one activation, never a
+// double-click: both reach the main window as the XEmbed area's menu and double-click do.
+TEST_F(CTrayIconTest, AreaThatCannotDoubleClickOpensOnActivationAndShowsItsOwnMenu) {
+    auto icon = makeIcon();
+    tray.mouse(Mouse::Activate);
+    EXPECT_EQ(mainWindow.events, (std::vector<std::string>{"raise", kPostOpen}));
+
+    EXPECT_TRUE(tray.hasMenuHandler());
+    EXPECT_EQ(tray.standingMenu.openText, "Open Utility Window");
+    icon->setMenuTexts("Hilfsprogramm öffnen", "RIZorivu beenden");
+    icon->setDefaultItem(1, true);
+    EXPECT_EQ(tray.standingMenu.openText, "Hilfsprogramm öffnen");
+    EXPECT_EQ(tray.standingMenu.exitText, "RIZorivu beenden");
+    EXPECT_EQ(tray.standingMenu.openCommand, CTrayIcon::kOpenUtilityWindow);
+    EXPECT_EQ(tray.standingMenu.exitCommand, CTrayIcon::kExit);
+    EXPECT_EQ(tray.standingMenu.defaultCommand, CTrayIcon::kExit) << "position 1 holds Exit";
+
+    mainWindow.events.clear();
+    tray.chooseFromStandingMenu(CTrayIcon::kExit);
+    tray.chooseFromStandingMenu(12345);  // no item of ours
+    EXPECT_EQ(mainWindow.events, (std::vector<std::string>{"raise", kPostExit}));
+    EXPECT_TRUE(tray.menus.empty()) << "the area showed the menu, nothing popped up";
+
+    icon.reset();
+    EXPECT_FALSE(tray.hasMenuHandler());
+}
+
 TEST_F(CTrayIconTest, MenuDismissedWithoutChoicePostsNothing) {
     auto icon = makeIcon();
     tray.menuChoice = 0;

@@ -45,6 +45,7 @@ struct WorldOptions {
     const char* deviceId = kProductDeviceId;
     int pnpWorkaround = 0;                          // the driver asks for the card-bus delay
     const char* codePage = CodePage::kDefaultName;  // the machine's, which the world file is in
+    bool homeHidden = false;                        // an empty SSID then finds nothing to join
 };
 
 std::string world(const WorldOptions& o) {
@@ -55,7 +56,9 @@ std::string world(const WorldOptions& o) {
            "\nMac=02-00-00-00-05-40\nZeroConfig=" + std::to_string(o.zeroConfigAtPlugIn) +
            "\nPresent=" + (o.present ? "1" : "0") + "\nMode=" + o.modeAtPlugIn +
            "\nAccessPoint=" + (o.accessPointCapable ? "1" : "0") +
-           "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
+           "\n[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\nHidden=" +
+           (o.homeHidden ? "1" : "0") +
+           "\n"
            "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n" +
            o.extraNetworks;
 }
@@ -506,9 +509,9 @@ std::string connectingWith(int groups) {
 }
 
 TEST(MainWindowStationStatusTest, ConnectingGrowsUntilTheLinkComesUp) {
-    RunningUtility u;
+    RunningUtility u(WorldOptions{.homeHidden = true});
     u.run([&](MainWindow& window) {
-        // Nothing stored: the station is told an empty SSID and stays unconnected.
+        // Nothing stored: the station is told an empty SSID and finds no network it may join.
         waitForOpeningScan(u, window);
         const std::string before = window.linkStatusValue.text();
         ASSERT_EQ(before.rfind("Connecting...", 0), 0u) << before;
@@ -553,7 +556,7 @@ TEST(MainWindowStationStatusTest, TxRateKeepsItsPointOnAGermanDesktop) {
 }
 
 TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
-    RunningUtility u;
+    RunningUtility u(WorldOptions{.homeHidden = true});
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
         const std::string longest = connectingWith(MainWindow::kMaxConnectingDots);
@@ -567,7 +570,7 @@ TEST(MainWindowStationStatusTest, ConnectingTextStartsOverAfterEighteenGroups) {
 }
 
 TEST(MainWindowStationStatusTest, TrayIconBlinksWhileFramesFlowAndRestsWhenTheLinkIsDown) {
-    RunningUtility u;
+    RunningUtility u(WorldOptions{.homeHidden = true});
     u.run([&](MainWindow& window) {
         waitForOpeningScan(u, window);
         u.session.settings.applier.applySsidText("Home");
