@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-ipafont-gothic
     locales
 )
 

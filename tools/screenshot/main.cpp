@@ -126,10 +126,21 @@ int shootMainWindow(const QString& out, Shot shot) {
         std::cerr << "rizorivu_screenshot: no temporary folder\n";
         return 1;
     }
-    const std::filesystem::path world = scratch.path() / "world.ini";
-    std::ofstream(world) << kWorld;
+    // RIZORIVU_WORLD names a world of the caller's own, where the station joins the strongest
+    // network it may; RIZORIVU_ANSI_CODEPAGE the code page, as for the utility itself.
+    const ProcessEnvironment processEnvironment;
+    std::filesystem::path world = scratch.path() / "world.ini";
+    const auto own = processEnvironment.get("RIZORIVU_WORLD");
+    const bool ownWorld = own && !own->empty();
+    if (ownWorld) {
+        world = *own;
+    } else {
+        std::ofstream(world) << kWorld;
+    }
+    const CodePage ansi = CodePage::fromEnvironment(processEnvironment, &std::cerr);
 
-    FixedEnvironment environment{{"RIZORIVU_WORLD", world.string()}};
+    FixedEnvironment environment{{"RIZORIVU_WORLD", world.string()},
+                                 {"RIZORIVU_ANSI_CODEPAGE", ansi.name()}};
     VirtualClock clock{50'000};
     std::ostringstream diagnostics;
     RegistryStore registry(HiveLocations::inDirectory(scratch.path()), diagnostics);
@@ -139,7 +150,6 @@ int shootMainWindow(const QString& out, Shot shot) {
         return 1;
     }
     AdapterLibrary& library = *made.value();
-    const CodePage ansi(CodePage::kDefaultName);
     PrivateProfile profile(ansi);
     // The product build's configuration and language files, as the utility itself reads them.
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
@@ -210,8 +220,10 @@ int shootMainWindow(const QString& out, Shot shot) {
             main.end(ui::DialogResult::Closed);
         }
     });
-    // The station was last told to join "Home".
-    session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+    // In the built-in world the station was last told to join "Home".
+    if (!ownWorld) {
+        session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+    }
     host.runModal(main);
     return saved ? 0 : 1;
 }
