@@ -11,6 +11,7 @@
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/SurveyBuffer.h"
+#include "platform/CodePage.h"
 #include "ui/main/SurveyCells.h"
 
 using namespace rizorivu;
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(buffer.data(), data, std::min(size, buffer.size()));
     const SurveyBuffer survey(buffer);
     const std::span<const std::uint8_t> whole(buffer);
+    // Windows-1252 gives every byte at least one character.
+    const CodePage ansi(CodePage::kDefaultName);
 
     const std::size_t count = survey.recordCount();
     check(count <= survey.declaredCount());
@@ -53,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto ssid = record->ssid();
         check(inside(ssid, bytes) && ssid.size() <= 32);
         check(std::find(ssid.begin(), ssid.end(), std::uint8_t{0}) == ssid.end());
-        check(ssidText(ssid).size() >= ssid.size());
+        check(ssidText(ssid, ansi).size() >= ssid.size());
         (void)record->privacy();
         (void)record->infrastructureMode();
         (void)survey::channelFromFrequency(record->frequency());
