@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/CaptionRegistry.h"
@@ -18,6 +19,15 @@ int main(int argc, char** argv) {
 
     const ProcessEnvironment environment;
     const std::vector<std::string> rawArguments(argv + 1, argv + argc);
+    RealClock clock;
+    const CaptionRegistry captions = CaptionRegistry::fromEnvironment(environment);
+    qt::QtMainWindowRunner runner(captions);
+    const StartupPlatform platform{environment, clock, captions, std::cerr};
+    // An exit request only writes to the registry and the running instance: it needs no
+    // window system, so it works from a terminal without a display as well.
+    if (CommandLine::parse(rawArguments).exitRequested) {
+        return runApplication(rawArguments, readModulePath(), platform, runner).exitCode;
+    }
     if (!qt::displayAvailable(environment, rawArguments)) {
         std::cerr << qt::kNoDisplayMessage << '\n';
         return 1;
@@ -32,9 +42,5 @@ int main(int argc, char** argv) {
     // Qt has taken its own options out of argv.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    RealClock clock;
-    const CaptionRegistry captions = CaptionRegistry::fromEnvironment(environment);
-    qt::QtMainWindowRunner runner(captions);
-    const StartupPlatform platform{environment, clock, captions, std::cerr};
     return runApplication(arguments, readModulePath(), platform, runner).exitCode;
 }
