@@ -5,6 +5,7 @@
 #include <span>
 
 #include "adapter/AdapterRecord.h"
+#include "adapter/EapolPort.h"
 
 namespace rizorivu {
 
@@ -139,6 +140,10 @@ public:
     virtual int QueryWL_QVUseQVXOidState(AdapterRecord* adapter) = 0;
     virtual int WriteOid(AdapterRecord* adapter, std::uint32_t oid, const std::uint8_t* data,
                          int length) = 0;
+
+    // The EAPOL frames of the open adapter, for the 802.1X library; nothing when the adapter
+    // is not open. The port lives as long as the adapter stays open.
+    virtual EapolPort* eapolPort(AdapterRecord* adapter) = 0;
 };
 
 }  // namespace rizorivu

@@ -23,12 +23,12 @@ namespace rizorivu {
 struct Session {
     Session(const ApplicationPaths& paths, const Configuration& configuration, const CodePage& ansi,
             PrivateProfile& profile, RegistryStore& registry, AdapterLibrary& library, Clock& clock,
-            WpaConnection& wpa)
+            WpaConnection& wpa, Dot1xLibrary& dot1x)
         : paths(paths),
           configuration(configuration),
           text(profile),
           settings(registry, configuration.companyAbbrev, paths.applicationName, library, clock,
-                   ansi, wpa) {}
+                   ansi, wpa, dot1x) {}
 
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

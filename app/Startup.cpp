@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Session.h"
+#include "dot1x/SoftwareDot1xLibrary.h"
 #include "platform/ApplicationPaths.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
@@ -86,10 +87,12 @@ StartupResult runApplication(std::span<const std::string> arguments,
     }
     AdapterLibrary& library = *made.value();
     NoWpaConnection wpa;
+    dot1x::SoftwareDot1xLibrary dot1x(library, platform.clock);
 
     // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.
-    Session session(paths, configuration, ansi, profile, registry, library, platform.clock, wpa);
+    Session session(paths, configuration, ansi, profile, registry, library, platform.clock, wpa,
+                    dot1x);
     session.damagedHives = registry.damagedCopies();
     const ApplicationKey& key = session.settings.appKey;
 

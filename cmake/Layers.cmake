@@ -6,11 +6,15 @@
 # folder missing here, so a new folder cannot silently stay out of the build.
 set(RIZORIVU_LAYERS
     platform
+    crypto
     adapter
     settings
-    sim
+    sim|dot1x
+    wpa
     ui
+    ui/wpa
     ui/station
+    ui/ap
     ui/main
     app
     qt)

@@ -4,6 +4,7 @@
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/AdapterRecord.h"
+#include "adapter/Dot1xLibrary.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryStore.h"
@@ -20,13 +21,13 @@ namespace rizorivu {
 // The open adapter and everything that reads, writes and records its settings: what the main
 // window and every settings dialog work with, one instance for the life of the process.
 //
-// The registry, the adapter library, the clock, the code page and the WPA connection come
-// from outside so that start-up and tests can choose them; the rest is built here in
-// dependency order. Building it touches neither the registry nor the adapter.
+// The registry, the adapter library, the clock, the code page, the WPA connection and the
+// 802.1X library come from outside so that start-up and tests can choose them; the rest is
+// built here in dependency order. Building it touches neither the registry nor the adapter.
 struct SettingsContext {
     SettingsContext(RegistryStore& registry, std::string_view company,
                     std::string_view applicationName, AdapterLibrary& library, Clock& clock,
-                    const CodePage& ansi, WpaConnection& wpa)
+                    const CodePage& ansi, WpaConnection& wpa, Dot1xLibrary& dot1x)
         : registry(registry),
           appKey(registry, company, applicationName),
           last(appKey, mode, ansi),
@@ -35,6 +36,7 @@ struct SettingsContext {
           clock(clock),
           ansi(ansi),
           wpa(wpa),
+          dot1x(dot1x),
           applier(library, adapter, last, clock, wpa),
           replay(library, adapter, last, applier, wpa) {}
 
@@ -51,6 +53,8 @@ struct SettingsContext {
     Clock& clock;
     const CodePage& ansi;
     WpaConnection& wpa;
+    // The 802.1X library: the WPA settings read the user's certificates through it.
+    Dot1xLibrary& dot1x;
     SettingApplier applier;
     LastSettingsReplay replay;
     // The Zero Configuration status found when the adapter was opened; -1 before any adapter

@@ -12,6 +12,7 @@
 #include "sim/AdapterSettings.h"
 #include "sim/AssociationRules.h"
 #include "sim/FrameTally.h"
+#include "sim/StationEapolPort.h"
 #include "sim/StationLink.h"
 #include "sim/World.h"
 
@@ -116,6 +117,7 @@ public:
     int writeOid(const Moment& m, std::uint32_t oid, const std::uint8_t* data, int length);
 
     const std::shared_ptr<EapolChannel>& eapolChannel() const { return link_.eapol(); }
+    EapolPort& eapolPort() { return eapolPort_; }
 
 private:
     ModeSettings& current() {
@@ -145,6 +147,7 @@ private:
     RadioSettings radio_;
     int zeroConfigStatus_ = 0;
     StationLink link_;
+    StationEapolPort eapolPort_{link_.eapol()};
     AccessPointCell cell_;
     FrameTally tally_;
 };

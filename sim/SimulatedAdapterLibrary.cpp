@@ -518,6 +518,13 @@ std::shared_ptr<EapolChannel> SimulatedAdapterLibrary::eapolChannel(const Adapte
     return a != nullptr ? a->eapolChannel() : nullptr;
 }
 
+EapolPort* SimulatedAdapterLibrary::eapolPort(AdapterRecord* adapter) {
+    std::lock_guard lock(mutex_);
+    refresh(clock_.nowMs());
+    SimulatedAdapter* a = present(adapter);
+    return a != nullptr ? &a->eapolPort() : nullptr;
+}
+
 bool SimulatedAdapterLibrary::zeroConfigServiceRunning() {
     std::lock_guard lock(mutex_);
     return zeroConfigRunning_;

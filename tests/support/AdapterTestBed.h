@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "adapter/AdapterLibrary.h"
+#include "dot1x/SoftwareDot1xLibrary.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Environment.h"
@@ -85,6 +86,7 @@ public:
     OperatingMode mode;
     LastSettings last{appKey, mode, ansi};
     RecordingWpaConnection wpa;
+    dot1x::SoftwareDot1xLibrary dot1x{*library, clock};
     SettingApplier applier{*library, adapter, last, clock, wpa};
     LastSettingsReplay replay{*library, adapter, last, applier, wpa};
 };

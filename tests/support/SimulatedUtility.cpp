@@ -18,7 +18,7 @@ SimulatedUtility::SimulatedUtility(const std::string& worldText, const Configura
                                    std::string_view codePage)
     : bed(worldText, codePage),
       session(ApplicationPaths::fromModulePath((bed.dir / "rizorivu").string()), configuration,
-              bed.ansi, profile, bed.registry, *bed.library, bed.clock, bed.wpa) {}
+              bed.ansi, profile, bed.registry, *bed.library, bed.clock, bed.wpa, bed.dot1x) {}
 
 SimulatedUtility::~SimulatedUtility() = default;
 

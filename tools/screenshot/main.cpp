@@ -24,6 +24,7 @@
 #include "app/Session.h"
 #include "app/SessionWindows.h"
 #include "app/Startup.h"
+#include "dot1x/SoftwareDot1xLibrary.h"
 #include "qt/QtDialogHost.h"
 #include "qt/QtTrayService.h"
 #include "qt/StatusIcons.h"
@@ -155,8 +156,9 @@ int shootMainWindow(const QString& out, Shot shot) {
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
     const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
     NoWpaConnection wpa;
+    dot1x::SoftwareDot1xLibrary dot1x(library, clock);
     Session session(ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()),
-                    configuration, ansi, profile, registry, library, clock, wpa);
+                    configuration, ansi, profile, registry, library, clock, wpa, dot1x);
     session.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
 
     qt::QtTrayService tray;

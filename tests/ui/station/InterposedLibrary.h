@@ -278,6 +278,7 @@ public:
                  int length) override {
         return pass("WriteOid", [&] { return inner_.WriteOid(adapter, oid, data, length); });
     }
+    EapolPort* eapolPort(AdapterRecord* adapter) override { return inner_.eapolPort(adapter); }
 
 private:
     template <class Call>

@@ -86,7 +86,8 @@ struct StationBed {
     CodePage ansi;
     InterposedLibrary library{*bed.library};
     LoggingWpaConnection wpa{library.calls};
-    SettingsContext settings{bed.registry, "Halvo", "rizorivu", library, bed.clock, ansi, wpa};
+    SettingsContext settings{bed.registry, "Halvo", "rizorivu", library,
+                             bed.clock,    ansi,    wpa,        bed.dot1x};
     Configuration configuration;
     PrivateProfile profile{bed.ansi};
     LocalizedText texts{profile};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace rizorivu {
+
+// Cipher codes of a WPA connection, as the WPA worker hands them to the 802.1X library.
+namespace ciphercode {
+constexpr int kWep40 = 2;
+constexpr int kWep104 = 4;
+constexpr int kTkip = 8;
+constexpr int kCcmp = 16;
+}  // namespace ciphercode
+
+// Installs one key the handshake produced; called by the 802.1X library from inside
+// do_key_negotiation_run, on the WPA worker's thread. `receiveSequence` is the key's 8-byte
+// receive sequence counter; `keyType` 0 is the pairwise key, 1 a group key.
+using InstallKey =
+    std::function<void(std::span<const std::uint8_t, 8> receiveSequence,
+                       std::span<const std::uint8_t> key, int keyIndex, int keyType)>;
+
+// Everything the key handshake needs, filled by the supplicant loop before
+// do_key_negotiation_init and owned by it for the whole negotiation.
+struct KeyNegotiationContext {
+    std::array<std::uint8_t, 6> ownMac{};
+    std::array<std::uint8_t, 32> pairwiseMasterKey{};
+    // A value the library defines; the loops pass it unchanged.
+    std::array<std::uint8_t, 16> fixedBlock{};
+    // The access point's WPA element as the survey showed it: id, length byte and body.
+    std::vector<std::uint8_t> wpaElement;
+    int pairwiseCipher = 0;  // a ciphercode
+    int groupCipher = 0;     // a ciphercode; the loops pass the pairwise one
+    InstallKey installKey;
+};
+
+}  // namespace rizorivu

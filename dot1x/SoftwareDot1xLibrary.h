@@ -1,0 +1,45 @@
+#pragma once
+
+#include "adapter/AdapterLibrary.h"
+#include "adapter/Dot1xLibrary.h"
+#include "platform/Clock.h"
+
+namespace rizorivu::dot1x {
+
+// The utility's own 802.1X library: WPA keys from OpenSSL, the EAPOL exchange and key
+// handshake over the adapter's EAPOL port, and the certificates of the user's store.
+class SoftwareDot1xLibrary final : public Dot1xLibrary {
+public:
+    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock);
+
+    int getMyCertList(CertificateList& list) override;
+    int getROOTCertList(CertificateList& list) override;
+    int getMyCertSubjectAltName(std::u16string_view subject, std::u16string_view issuer,
+                                std::span<char16_t> output) override;
+    int genMyCertFile(std::u16string_view subject, std::u16string_view issuer) override;
+    int genMySSLFile() override;
+    int genROOTCertFile(std::u16string_view subject, std::u16string_view issuer) override;
+    int genROOTSSLFile() override;
+
+    void Get_PSK_Key_32byte(std::string_view passphrase, const std::uint8_t* ssid, int ssidLength,
+                            int iterations, std::uint8_t* output, int outputLength) override;
+
+    int do_eapol_init(AdapterRecord* adapter, int reserved, std::span<const std::uint8_t, 6> ownMac,
+                      std::span<const std::uint8_t, 6> bssid, const EapolConfig& config) override;
+    int do_eapol_run() override;
+    void do_eapol_halt() override;
+    void Get_EAP_Derived_Key_32byte(std::span<std::uint8_t, 32> key) override;
+
+    void do_eapol_start(std::span<const std::uint8_t, 6> bssid,
+                        std::span<const std::uint8_t, 6> ownMac) override;
+    int do_key_negotiation_init(AdapterRecord* adapter, KeyNegotiationContext& context) override;
+    int do_key_negotiation_run(KeyNegotiationContext& context) override;
+
+    void Shutdown_Dot1x_Module() override;
+
+private:
+    AdapterLibrary& adapters_;
+    Clock& clock_;
+};
+
+}  // namespace rizorivu::dot1x
