@@ -30,13 +30,14 @@ std::vector<InformationElement> informationElements(std::span<const std::uint8_t
 }
 
 std::optional<std::span<const std::uint8_t>> findWpaElement(std::span<const std::uint8_t> area) {
+    std::optional<std::span<const std::uint8_t>> found;
     for (const InformationElement& element : informationElements(area)) {
         if (element.id == survey::kElementVendor && element.data.size() >= kWpaIdentifier.size() &&
             std::equal(kWpaIdentifier.begin(), kWpaIdentifier.end(), element.data.begin())) {
-            return element.bytes;
+            found = element.bytes;
         }
     }
-    return std::nullopt;
+    return found;
 }
 
 }  // namespace rizorivu

@@ -20,7 +20,9 @@ struct InformationElement {
 // everything after it, as is a single byte left at the end.
 std::vector<InformationElement> informationElements(std::span<const std::uint8_t> area);
 
-// The first vendor element (221) whose data starts with the WPA identifier 00 50 F2 01, whole.
+// The WPA element, whole: the last vendor element (221) whose data starts with the WPA
+// identifier 00 50 F2 01. Other vendor elements (WMM and the like, which real beacons carry
+// after the WPA element) never count; of two WPA elements the later one holds.
 std::optional<std::span<const std::uint8_t>> findWpaElement(std::span<const std::uint8_t> area);
 
 }  // namespace rizorivu

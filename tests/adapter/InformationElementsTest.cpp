@@ -52,6 +52,12 @@ INSTANTIATE_TEST_SUITE_P(
                       AreaCase{"OtherType",
                                {221, 4, 0x00, 0x50, 0xF2, 0x02, 221, 4, 0x00, 0x50, 0xF2, 0x01},
                                {221, 221},
+                               6},
+                      // Of two WPA elements the later one holds; a WMM element after it does not.
+                      AreaCase{"LaterWpaThenWmm",
+                               {221,  4,    0x00, 0x50, 0xF2, 0x01, 221,  5,    0x00, 0x50,
+                                0xF2, 0x01, 9,    221,  5,    0x00, 0x50, 0xF2, 0x02, 1},
+                               {221, 221, 221},
                                6}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -330,7 +330,7 @@ struct WpaCase {
 
 class SurveyBufferWpaTest : public ::testing::TestWithParam<WpaCase> {};
 
-TEST_P(SurveyBufferWpaTest, FindsTheFirstWpaVendorElement) {
+TEST_P(SurveyBufferWpaTest, FindsTheLastWpaVendorElement) {
     RecordFields fields;
     fields.elements = GetParam().elements;
     Bytes buffer = makeBuffer(1, {fields});
@@ -364,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
                 concat({kSsidElement, kOtherVendor, kRatesElement, kWmmVendor, wpaElement(),
                         kRatesElement}),
                 wpaElement()},
-        WpaCase{"FirstOfTwo", concat({kSsidElement, kSecondWpa, wpaElement()}), kSecondWpa},
+        WpaCase{"LaterOfTwo", concat({kSsidElement, kSecondWpa, wpaElement()}), wpaElement()},
         WpaCase{"OnlyOtherVendors", concat({kOtherVendor, kWmmVendor, kShortVendor}), std::nullopt},
         WpaCase{"NoElements", {}, std::nullopt},
         // Three data bytes, followed by an element of id 1: the identifier is not complete.
