@@ -13,6 +13,9 @@ std::vector<MacAddress> AccessPointCell::admitted(const World& world, const Mode
         return stations;
     }
     for (const WorldClient& client : world.clients) {
+        if (!client.present || (client.channel != 0 && client.channel != settings.channel)) {
+            continue;
+        }
         const bool ssidFits = client.ssid.empty() ? ap.hideSsid == 0 : client.ssid == settings.ssid;
         const bool listed =
             std::any_of(ap.filter.begin(), ap.filter.end(),

@@ -24,7 +24,7 @@ public:
     // channel is not one the adapter may use. A station that names an SSID joins only that
     // SSID; one that names none joins any access point that broadcasts its SSID. Filter
     // mode 0 admits everybody, 1 only the addresses of used filter entries, 2 everybody
-    // else.
+    // else. A station that is not present, or that listens on another channel, never joins.
     static std::vector<MacAddress> admitted(const World& world, const ModeSettings& settings,
                                             const AccessPointSettings& ap,
                                             std::span<const std::uint8_t> channels);

@@ -70,9 +70,13 @@ struct WorldNetwork {
 };
 
 // A station that associates with the adapter while it runs as an access point.
+// It comes and goes as the world file's `Present` says, and looks for access points on one
+// channel or on all of them.
 struct WorldClient {
     MacAddress mac{};
     std::string ssid;  // ANSI bytes; empty: joins any access point that broadcasts its SSID
+    bool present = true;
+    int channel = 0;  // 0: every channel
 };
 
 struct World {

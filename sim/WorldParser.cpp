@@ -43,7 +43,7 @@ std::vector<SectionRule> makeSectionRules() {
          true,
          {"SSID", "BSSID", "CHANNEL", "SIGNAL", "TYPE", "SECURITY", "WEPKEY", "WEPAUTH", "CIPHER",
           "PASSPHRASE", "IDENTITY", "PASSWORD", "HIDDEN", "RATES"}},
-        {SectionKind::Client, "CLIENT.", true, {"MAC", "SSID"}},
+        {SectionKind::Client, "CLIENT.", true, {"MAC", "SSID", "PRESENT", "CHANNEL"}},
     };
 }
 
@@ -202,6 +202,8 @@ WorldClient readClient(WorldSectionReader& r) {
     WorldClient c;
     c.mac = r.unicastAddress("Mac", true).value_or(MacAddress{});
     c.ssid = r.ansiText("SSID", false, 0, kMaxSsidBytes).value_or("");
+    c.present = r.flag("Present", true);
+    c.channel = static_cast<int>(r.integer("Channel", 0, 14, 0));
     return c;
 }
 

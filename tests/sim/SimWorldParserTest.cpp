@@ -123,6 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                       adapter("") + "[Adapter.B]\nName=a\nDescription=B\nClassInstance=0002\n"
                                     "DeviceId=Y\nMac=02-00-00-00-00-02\n",
                       8, "already names"},
+        MalformedCase{"ClientChannelOutOfRange", "[Client.A]\nMac=02-C0-00-00-00-01\nChannel=15\n",
+                      3, "Channel"},
+        MalformedCase{"ClientPresentNotAFlag", "[Client.A]\nMac=02-C0-00-00-00-01\nPresent=2\n", 3,
+                      "Present"},
         MalformedCase{"DuplicateClient",
                       "[Client.A]\nMac=02-C0-00-00-00-01\n[Client.B]\nMac=02:C0:00:00:00:01\n", 4,
                       "already used"}),
