@@ -9,6 +9,7 @@
 #include "ui/CTrayIcon.h"
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
+#include "ui/ap/AccessPointSettingsDialog.h"
 #include "ui/station/GeneralSettingsDialog.h"
 
 namespace rizorivu::ui {
@@ -117,6 +118,16 @@ void MainWindow::onRefresh() {
 // shown; connecting to that one is the connect work's. The access point's settings come with
 // the access-point dialogs.
 void MainWindow::onInfoButton() {
+    if (settings_.mode.get() == OperatingMode::kAccessPoint) {
+        // No tick may reach the adapter while the access point is being reconfigured.
+        killTimer(kPollTimer);
+        AccessPointSettingsDialog settings(settings_, configuration_,
+                                           DialogEnvironment{host(), chain(), texts()});
+        runChild(settings);
+        accessPoint_.showSettings();
+        startPollTimer();
+        return;
+    }
     if (settings_.mode.get() != OperatingMode::kStation || station_.selectionShown()) {
         return;
     }
