@@ -1,8 +1,10 @@
 #include "qt/UtilityViews.h"
 
+#include "qt/AccessPointSettingsView.h"
 #include "qt/AdvancedSettingsView.h"
 #include "qt/GeneralSettingsView.h"
 #include "qt/InformationView.h"
+#include "qt/MacFilterView.h"
 #include "qt/MainWindowView.h"
 #include "qt/WepKeysView.h"
 
@@ -34,6 +36,11 @@ ViewFactory utilityViews(const QIcon& applicationIcon) {
                                  plainView<WepKeysView, ui::WepKeysDialog>());
     views.add<ui::InformationDialog>(ui::DialogCode::Information,
                                      plainView<InformationView, ui::InformationDialog>());
+    views.add<ui::AccessPointSettingsDialog>(
+        ui::DialogCode::AccessPointSettings,
+        plainView<AccessPointSettingsView, ui::AccessPointSettingsDialog>());
+    views.add<ui::MacFilterDialog>(ui::DialogCode::MacFilter,
+                                   plainView<MacFilterView, ui::MacFilterDialog>());
     return views;
 }
 

@@ -5,6 +5,8 @@
 //   rizorivu_screenshot wep-keys out.png           the WEP keys, opened from the settings
 //   rizorivu_screenshot advanced-settings out.png  the advanced settings, opened from the settings
 //   rizorivu_screenshot information out.png        the information, opened from the settings
+//   rizorivu_screenshot access-point-settings out.png  the access point's settings
+//   rizorivu_screenshot mac-filter out.png         the MAC address filter, opened from them
 //   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
 // The utility runs against a world and a registry of its own in a temporary folder.
 #include <QApplication>
@@ -30,6 +32,7 @@
 #include "qt/StatusIcons.h"
 #include "qt/UtilityViews.h"
 #include "sim/SimulatedAdapterFactory.h"
+#include "ui/ap/AccessPointSettingsDialog.h"
 #include "ui/station/GeneralSettingsDialog.h"
 
 namespace rizorivu::tools {
@@ -103,7 +106,9 @@ enum class Shot {
     GeneralSettings,
     WepKeys,
     AdvancedSettings,
-    Information
+    Information,
+    AccessPointSettings,
+    MacFilter
 };
 
 // Runs `open`, which runs a dialog modally, and `inside` from within that run once its window
@@ -177,7 +182,9 @@ int shootMainWindow(const QString& out, Shot shot) {
             }
         };
         ticks(7);
-        if (shot == Shot::AccessPoint) {
+        const bool accessPointShot = shot == Shot::AccessPoint ||
+                                     shot == Shot::AccessPointSettings || shot == Shot::MacFilter;
+        if (accessPointShot) {
             main.modeSelector.select(ui::MainWindow::kModeAccessPoint);
             main.onModeSelected();
             ticks(ui::MainWindow::kStationListEvery);
@@ -195,6 +202,24 @@ int shootMainWindow(const QString& out, Shot shot) {
             saved = dialog != nullptr && save(host.windowOf(*dialog), out);
             session.chain.closeAll(host, ui::OpenDialogChain::AtMainWindow::End);
         };
+        if (shot == Shot::AccessPointSettings || shot == Shot::MacFilter) {
+            // In access-point mode the information button opens the access point's settings.
+            openAndThen([&] { main.onInfoButton(); },
+                        [&] {
+                            auto* settings = dynamic_cast<ui::AccessPointSettingsDialog*>(
+                                session.chain.slot(ui::DialogCode::AccessPointSettings));
+                            if (settings == nullptr || shot == Shot::AccessPointSettings) {
+                                shootTop(ui::DialogCode::AccessPointSettings);
+                                return;
+                            }
+                            openAndThen([&] { settings->onMacFilter(); },
+                                        [&] { shootTop(ui::DialogCode::MacFilter); });
+                        });
+            if (!main.ended()) {
+                main.end(ui::DialogResult::Closed);
+            }
+            return;
+        }
         openAndThen([&] { main.onInfoButton(); },
                     [&] {
                         auto* general = dynamic_cast<ui::GeneralSettingsDialog*>(
@@ -225,6 +250,12 @@ int shootMainWindow(const QString& out, Shot shot) {
     // In the built-in world the station was last told to join "Home".
     if (!ownWorld) {
         session.settings.last.writeLastSetting(OperatingMode::kStation, "SSID", "Home");
+        // The access point was last told to refuse one of the built-in world's stations.
+        const LastSettings& last = session.settings.last;
+        last.writeLastSetting(OperatingMode::kAccessPoint, "SSID", "Garden");
+        last.writeLastSetting(OperatingMode::kAccessPoint, "Channel", "11");
+        last.writeLastSetting(OperatingMode::kAccessPoint, "MACFilterMode", "2");
+        last.writeLastSetting(OperatingMode::kAccessPoint, "MACFilterAddr0", "02 C0 00 00 00 0B");
     }
     host.runModal(main);
     return saved ? 0 : 1;
@@ -242,10 +273,14 @@ int main(int argc, char** argv) {
         {"wep-keys", Shot::WepKeys},
         {"advanced-settings", Shot::AdvancedSettings},
         {"information", Shot::Information},
+        {"access-point-settings", Shot::AccessPointSettings},
+        {"mac-filter", Shot::MacFilter},
     };
     if (argc != 3) {
-        std::cerr << "usage: rizorivu_screenshot main-window|access-point|general-settings|"
-                     "wep-keys|advanced-settings|information|icons out.png\n";
+        std::cerr
+            << "usage: rizorivu_screenshot main-window|access-point|general-settings|"
+               "wep-keys|advanced-settings|information|access-point-settings|mac-filter|icons "
+               "out.png\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
