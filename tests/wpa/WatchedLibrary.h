@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
@@ -80,249 +81,219 @@ public:
         }
         return inner_.WriteOid(adapter, oid, data, length);
     }
-    int CheckOSWinNT() override {
-        note("CheckOSWinNT");
-        return inner_.CheckOSWinNT();
-    }
+    int CheckOSWinNT() override { return via("CheckOSWinNT", &AdapterLibrary::CheckOSWinNT); }
     int QueryWL_IsWindows95() override {
-        note("QueryWL_IsWindows95");
-        return inner_.QueryWL_IsWindows95();
+        return via("QueryWL_IsWindows95", &AdapterLibrary::QueryWL_IsWindows95);
     }
     int QV_GetOSVersion() override {
-        note("QV_GetOSVersion");
-        return inner_.QV_GetOSVersion();
+        return via("QV_GetOSVersion", &AdapterLibrary::QV_GetOSVersion);
     }
     int Query_FixWindisPnPBug() override {
-        note("Query_FixWindisPnPBug");
-        return inner_.Query_FixWindisPnPBug();
+        return via("Query_FixWindisPnPBug", &AdapterLibrary::Query_FixWindisPnPBug);
     }
     int CreateAllNICAdapterList(AdapterListEntry* entries, int capacity) override {
-        note("CreateAllNICAdapterList");
-        return inner_.CreateAllNICAdapterList(entries, capacity);
+        return via("CreateAllNICAdapterList", &AdapterLibrary::CreateAllNICAdapterList, entries,
+                   capacity);
     }
     int QvOpenAdapter(AdapterRecord* adapter) override {
-        note("QvOpenAdapter");
-        return inner_.QvOpenAdapter(adapter);
+        return via("QvOpenAdapter", &AdapterLibrary::QvOpenAdapter, adapter);
     }
     int QvCloseAdapter(AdapterRecord* adapter) override {
-        note("QvCloseAdapter");
-        return inner_.QvCloseAdapter(adapter);
+        return via("QvCloseAdapter", &AdapterLibrary::QvCloseAdapter, adapter);
     }
     int GetNICAdapterMAC(AdapterRecord* adapter,
                          std::span<std::uint8_t, adapterbuf::kMacBytes> mac) override {
-        note("GetNICAdapterMAC");
-        return inner_.GetNICAdapterMAC(adapter, mac);
+        return via("GetNICAdapterMAC", &AdapterLibrary::GetNICAdapterMAC, adapter, mac);
     }
     int QueryWL_DriverVersion(AdapterRecord* adapter) override {
-        note("QueryWL_DriverVersion");
-        return inner_.QueryWL_DriverVersion(adapter);
+        return via("QueryWL_DriverVersion", &AdapterLibrary::QueryWL_DriverVersion, adapter);
     }
     int QueryWL_USBType(AdapterRecord* adapter) override {
-        note("QueryWL_USBType");
-        return inner_.QueryWL_USBType(adapter);
+        return via("QueryWL_USBType", &AdapterLibrary::QueryWL_USBType, adapter);
     }
     int QueryWL_NetworkType(AdapterRecord* adapter) override {
-        note("QueryWL_NetworkType");
-        return inner_.QueryWL_NetworkType(adapter);
+        return via("QueryWL_NetworkType", &AdapterLibrary::QueryWL_NetworkType, adapter);
     }
     int QueryWL_Channel(AdapterRecord* adapter) override {
-        note("QueryWL_Channel");
-        return inner_.QueryWL_Channel(adapter);
+        return via("QueryWL_Channel", &AdapterLibrary::QueryWL_Channel, adapter);
     }
     int QueryWL_RSSI(AdapterRecord* adapter) override {
-        note("QueryWL_RSSI");
-        return inner_.QueryWL_RSSI(adapter);
+        return via("QueryWL_RSSI", &AdapterLibrary::QueryWL_RSSI, adapter);
     }
     int QueryWL_CommQuality(AdapterRecord* adapter) override {
-        note("QueryWL_CommQuality");
-        return inner_.QueryWL_CommQuality(adapter);
+        return via("QueryWL_CommQuality", &AdapterLibrary::QueryWL_CommQuality, adapter);
     }
     int QueryWL_CurrentLinkSpeed(AdapterRecord* adapter) override {
-        note("QueryWL_CurrentLinkSpeed");
-        return inner_.QueryWL_CurrentLinkSpeed(adapter);
+        return via("QueryWL_CurrentLinkSpeed", &AdapterLibrary::QueryWL_CurrentLinkSpeed, adapter);
     }
     int QueryWL_WEPStatus(AdapterRecord* adapter) override {
-        note("QueryWL_WEPStatus");
-        return inner_.QueryWL_WEPStatus(adapter);
+        return via("QueryWL_WEPStatus", &AdapterLibrary::QueryWL_WEPStatus, adapter);
     }
     int QueryWL_AuthenticationMode(AdapterRecord* adapter) override {
-        note("QueryWL_AuthenticationMode");
-        return inner_.QueryWL_AuthenticationMode(adapter);
+        return via("QueryWL_AuthenticationMode", &AdapterLibrary::QueryWL_AuthenticationMode,
+                   adapter);
     }
     int QueryWL_OperationMode_STA_AP(AdapterRecord* adapter) override {
-        note("QueryWL_OperationMode_STA_AP");
-        return inner_.QueryWL_OperationMode_STA_AP(adapter);
+        return via("QueryWL_OperationMode_STA_AP", &AdapterLibrary::QueryWL_OperationMode_STA_AP,
+                   adapter);
     }
     int QueryWL_BSSID(AdapterRecord* adapter,
                       std::span<std::uint8_t, adapterbuf::kMacBytes> bssid) override {
-        note("QueryWL_BSSID");
-        return inner_.QueryWL_BSSID(adapter, bssid);
+        return via("QueryWL_BSSID", &AdapterLibrary::QueryWL_BSSID, adapter, bssid);
     }
     int GetTxRxFrameCount(AdapterRecord* adapter, FrameCounts* counts) override {
-        note("GetTxRxFrameCount");
-        return inner_.GetTxRxFrameCount(adapter, counts);
+        return via("GetTxRxFrameCount", &AdapterLibrary::GetTxRxFrameCount, adapter, counts);
     }
     int SetWL_Channel(AdapterRecord* adapter, int channel) override {
-        note("SetWL_Channel");
-        return inner_.SetWL_Channel(adapter, channel);
+        return via("SetWL_Channel", &AdapterLibrary::SetWL_Channel, adapter, channel);
     }
     int SetWL_NetworkType(AdapterRecord* adapter, int networkType) override {
-        note("SetWL_NetworkType");
-        return inner_.SetWL_NetworkType(adapter, networkType);
+        return via("SetWL_NetworkType", &AdapterLibrary::SetWL_NetworkType, adapter, networkType);
     }
     int SetWL_BasicRate(AdapterRecord* adapter, int basicRate) override {
-        note("SetWL_BasicRate");
-        return inner_.SetWL_BasicRate(adapter, basicRate);
+        return via("SetWL_BasicRate", &AdapterLibrary::SetWL_BasicRate, adapter, basicRate);
     }
     int SetWL_DesiredRate(AdapterRecord* adapter,
                           std::span<const std::uint8_t, adapterbuf::kRateBytes> rates) override {
-        note("SetWL_DesiredRate");
-        return inner_.SetWL_DesiredRate(adapter, rates);
+        return via("SetWL_DesiredRate", &AdapterLibrary::SetWL_DesiredRate, adapter, rates);
     }
     int SetWL_WEPStatus(AdapterRecord* adapter, int wepStatus) override {
-        note("SetWL_WEPStatus");
-        return inner_.SetWL_WEPStatus(adapter, wepStatus);
+        return via("SetWL_WEPStatus", &AdapterLibrary::SetWL_WEPStatus, adapter, wepStatus);
     }
     int SetWL_AuthenticationMode(AdapterRecord* adapter, int mode) override {
-        note("SetWL_AuthenticationMode");
-        return inner_.SetWL_AuthenticationMode(adapter, mode);
+        return via("SetWL_AuthenticationMode", &AdapterLibrary::SetWL_AuthenticationMode, adapter,
+                   mode);
     }
     int SetWL_PSMode(AdapterRecord* adapter, int mode) override {
-        note("SetWL_PSMode");
-        return inner_.SetWL_PSMode(adapter, mode);
+        return via("SetWL_PSMode", &AdapterLibrary::SetWL_PSMode, adapter, mode);
     }
     int SetWL_FragmentationThreshold(AdapterRecord* adapter, int bytes) override {
-        note("SetWL_FragmentationThreshold");
-        return inner_.SetWL_FragmentationThreshold(adapter, bytes);
+        return via("SetWL_FragmentationThreshold", &AdapterLibrary::SetWL_FragmentationThreshold,
+                   adapter, bytes);
     }
     int SetWL_RTS_CTS_Threshold(AdapterRecord* adapter, int bytes) override {
-        note("SetWL_RTS_CTS_Threshold");
-        return inner_.SetWL_RTS_CTS_Threshold(adapter, bytes);
+        return via("SetWL_RTS_CTS_Threshold", &AdapterLibrary::SetWL_RTS_CTS_Threshold, adapter,
+                   bytes);
     }
     int SetWL_PreambleMode(AdapterRecord* adapter, int mode) override {
-        note("SetWL_PreambleMode");
-        return inner_.SetWL_PreambleMode(adapter, mode);
+        return via("SetWL_PreambleMode", &AdapterLibrary::SetWL_PreambleMode, adapter, mode);
     }
     int SetWL_BSSID(AdapterRecord* adapter,
                     std::span<const std::uint8_t, adapterbuf::kMacBytes> bssid) override {
-        note("SetWL_BSSID");
-        return inner_.SetWL_BSSID(adapter, bssid);
+        return via("SetWL_BSSID", &AdapterLibrary::SetWL_BSSID, adapter, bssid);
     }
     int SetWL_OperationMode_STA_AP(AdapterRecord* adapter, int mode) override {
-        note("SetWL_OperationMode_STA_AP");
-        return inner_.SetWL_OperationMode_STA_AP(adapter, mode);
+        return via("SetWL_OperationMode_STA_AP", &AdapterLibrary::SetWL_OperationMode_STA_AP,
+                   adapter, mode);
     }
     int SetWL_WriteKey(AdapterRecord* adapter, int index, int lengthCode, int isTransmitKey,
                        const std::uint8_t* keyBytes) override {
-        note("SetWL_WriteKey");
-        return inner_.SetWL_WriteKey(adapter, index, lengthCode, isTransmitKey, keyBytes);
+        return via("SetWL_WriteKey", &AdapterLibrary::SetWL_WriteKey, adapter, index, lengthCode,
+                   isTransmitKey, keyBytes);
     }
     int QueryWL_OperationRegionCode(AdapterRecord* adapter) override {
-        note("QueryWL_OperationRegionCode");
-        return inner_.QueryWL_OperationRegionCode(adapter);
+        return via("QueryWL_OperationRegionCode", &AdapterLibrary::QueryWL_OperationRegionCode,
+                   adapter);
     }
     int QueryWL_MultiDomainCapability(AdapterRecord* adapter) override {
-        note("QueryWL_MultiDomainCapability");
-        return inner_.QueryWL_MultiDomainCapability(adapter);
+        return via("QueryWL_MultiDomainCapability", &AdapterLibrary::QueryWL_MultiDomainCapability,
+                   adapter);
     }
     int QueryWL_PSMode(AdapterRecord* adapter) override {
-        note("QueryWL_PSMode");
-        return inner_.QueryWL_PSMode(adapter);
+        return via("QueryWL_PSMode", &AdapterLibrary::QueryWL_PSMode, adapter);
     }
     int QueryWL_FragmentationThreshold(AdapterRecord* adapter) override {
-        note("QueryWL_FragmentationThreshold");
-        return inner_.QueryWL_FragmentationThreshold(adapter);
+        return via("QueryWL_FragmentationThreshold",
+                   &AdapterLibrary::QueryWL_FragmentationThreshold, adapter);
     }
     int QueryWL_RTS_CTS_Threshold(AdapterRecord* adapter) override {
-        note("QueryWL_RTS_CTS_Threshold");
-        return inner_.QueryWL_RTS_CTS_Threshold(adapter);
+        return via("QueryWL_RTS_CTS_Threshold", &AdapterLibrary::QueryWL_RTS_CTS_Threshold,
+                   adapter);
     }
     int QueryWL_SupportedRate(AdapterRecord* adapter,
                               std::span<std::uint8_t, adapterbuf::kRateBytes> rates) override {
-        note("QueryWL_SupportedRate");
-        return inner_.QueryWL_SupportedRate(adapter, rates);
+        return via("QueryWL_SupportedRate", &AdapterLibrary::QueryWL_SupportedRate, adapter, rates);
     }
     int QueryWL_SupportChannel(AdapterRecord* adapter, std::uint8_t* channels,
                                int* count) override {
-        note("QueryWL_SupportChannel");
-        return inner_.QueryWL_SupportChannel(adapter, channels, count);
+        return via("QueryWL_SupportChannel", &AdapterLibrary::QueryWL_SupportChannel, adapter,
+                   channels, count);
     }
     int SetWL_OperationRegionCode(AdapterRecord* adapter, int regionCode) override {
-        note("SetWL_OperationRegionCode");
-        return inner_.SetWL_OperationRegionCode(adapter, regionCode);
+        return via("SetWL_OperationRegionCode", &AdapterLibrary::SetWL_OperationRegionCode, adapter,
+                   regionCode);
     }
     int SetWL_MultiDomainCapability(AdapterRecord* adapter, int enabled) override {
-        note("SetWL_MultiDomainCapability");
-        return inner_.SetWL_MultiDomainCapability(adapter, enabled);
+        return via("SetWL_MultiDomainCapability", &AdapterLibrary::SetWL_MultiDomainCapability,
+                   adapter, enabled);
     }
     int SetWL_RegionAndSupportChannel(AdapterRecord* adapter, int regionCode) override {
-        note("SetWL_RegionAndSupportChannel");
-        return inner_.SetWL_RegionAndSupportChannel(adapter, regionCode);
+        return via("SetWL_RegionAndSupportChannel", &AdapterLibrary::SetWL_RegionAndSupportChannel,
+                   adapter, regionCode);
     }
     int SetWL_SupportChannel(AdapterRecord* adapter, const std::uint8_t* channels,
                              int count) override {
-        note("SetWL_SupportChannel");
-        return inner_.SetWL_SupportChannel(adapter, channels, count);
+        return via("SetWL_SupportChannel", &AdapterLibrary::SetWL_SupportChannel, adapter, channels,
+                   count);
     }
     int SetWLAP_HideSSIDState(AdapterRecord* adapter, int hidden) override {
-        note("SetWLAP_HideSSIDState");
-        return inner_.SetWLAP_HideSSIDState(adapter, hidden);
+        return via("SetWLAP_HideSSIDState", &AdapterLibrary::SetWLAP_HideSSIDState, adapter,
+                   hidden);
     }
     int SetWLAP_TxPowerLevel(AdapterRecord* adapter, int level) override {
-        note("SetWLAP_TxPowerLevel");
-        return inner_.SetWLAP_TxPowerLevel(adapter, level);
+        return via("SetWLAP_TxPowerLevel", &AdapterLibrary::SetWLAP_TxPowerLevel, adapter, level);
     }
     int SetWLAP_FilterMode(AdapterRecord* adapter, int mode) override {
-        note("SetWLAP_FilterMode");
-        return inner_.SetWLAP_FilterMode(adapter, mode);
+        return via("SetWLAP_FilterMode", &AdapterLibrary::SetWLAP_FilterMode, adapter, mode);
     }
     int SetWLAP_FilterList(AdapterRecord* adapter, const std::uint8_t* list, int size) override {
-        note("SetWLAP_FilterList");
-        return inner_.SetWLAP_FilterList(adapter, list, size);
+        return via("SetWLAP_FilterList", &AdapterLibrary::SetWLAP_FilterList, adapter, list, size);
     }
     int WL_RetrieveStationList(AdapterRecord* adapter, std::uint8_t* buffer, int size) override {
-        note("WL_RetrieveStationList");
-        return inner_.WL_RetrieveStationList(adapter, buffer, size);
+        return via("WL_RetrieveStationList", &AdapterLibrary::WL_RetrieveStationList, adapter,
+                   buffer, size);
     }
     int WL_SiteSurveyStart(AdapterRecord* adapter) override {
-        note("WL_SiteSurveyStart");
-        return inner_.WL_SiteSurveyStart(adapter);
+        return via("WL_SiteSurveyStart", &AdapterLibrary::WL_SiteSurveyStart, adapter);
     }
     int WL_RetrieveSiteSurveyData(AdapterRecord* adapter, std::uint8_t* buffer, int size) override {
-        note("WL_RetrieveSiteSurveyData");
-        return inner_.WL_RetrieveSiteSurveyData(adapter, buffer, size);
+        return via("WL_RetrieveSiteSurveyData", &AdapterLibrary::WL_RetrieveSiteSurveyData, adapter,
+                   buffer, size);
     }
     int WL_FilteSiteSurveyData(AdapterRecord* adapter,
                                std::span<std::uint8_t, adapterbuf::kSurveyBytes> buffer) override {
-        note("WL_FilteSiteSurveyData");
-        return inner_.WL_FilteSiteSurveyData(adapter, buffer);
+        return via("WL_FilteSiteSurveyData", &AdapterLibrary::WL_FilteSiteSurveyData, adapter,
+                   buffer);
     }
     int SetWL_WZCStatus(AdapterRecord* adapter, int status) override {
-        note("SetWL_WZCStatus");
-        return inner_.SetWL_WZCStatus(adapter, status);
+        return via("SetWL_WZCStatus", &AdapterLibrary::SetWL_WZCStatus, adapter, status);
     }
     int QVStartWZCService() override {
-        note("QVStartWZCService");
-        return inner_.QVStartWZCService();
+        return via("QVStartWZCService", &AdapterLibrary::QVStartWZCService);
     }
     int QVStopWZCService() override {
-        note("QVStopWZCService");
-        return inner_.QVStopWZCService();
+        return via("QVStopWZCService", &AdapterLibrary::QVStopWZCService);
     }
     int SetWL_QVUseQVXOidState(AdapterRecord* adapter, int state) override {
-        note("SetWL_QVUseQVXOidState");
-        return inner_.SetWL_QVUseQVXOidState(adapter, state);
+        return via("SetWL_QVUseQVXOidState", &AdapterLibrary::SetWL_QVUseQVXOidState, adapter,
+                   state);
     }
     int QueryWL_QVUseQVXOidState(AdapterRecord* adapter) override {
-        note("QueryWL_QVUseQVXOidState");
-        return inner_.QueryWL_QVUseQVXOidState(adapter);
+        return via("QueryWL_QVUseQVXOidState", &AdapterLibrary::QueryWL_QVUseQVXOidState, adapter);
     }
     EapolPort* eapolPort(AdapterRecord* adapter) override {
-        note("eapolPort");
-        return inner_.eapolPort(adapter);
+        return via("eapolPort", &AdapterLibrary::eapolPort, adapter);
     }
 
 private:
+    // Logs `name` and passes the call on to the simulated library.
+    template <typename Method, typename... Args>
+    std::invoke_result_t<Method, AdapterLibrary&, Args...> via(const char* name, Method method,
+                                                               Args... args) {
+        note(name);
+        return (inner_.*method)(args...);
+    }
+
     void note(const char* name) {
         std::lock_guard lock(mutex_);
         calls_.emplace_back(name);
