@@ -15,6 +15,8 @@
 #include "platform/RegistryStore.h"
 #include "settings/Configuration.h"
 #include "sim/SimulatedAdapterFactory.h"
+#include "wpa/WpaDetachment.h"
+#include "wpa/WpaWorker.h"
 
 namespace rizorivu {
 
@@ -86,13 +88,22 @@ StartupResult runApplication(std::span<const std::string> arguments,
         return {};
     }
     AdapterLibrary& library = *made.value();
-    NoWpaConnection wpa;
     dot1x::SoftwareDot1xLibrary dot1x(library, platform.clock);
+    // The worker comes before the settings, which hold it as their WPA connection; it gets
+    // the adapter record and the last settings once the session has built them. The EAP
+    // files live in a private folder beside the user's hive.
+    wpa::WpaWorker wpa(
+        library, platform.clock, ansi, dot1x,
+        HiveLocations::fromEnvironment(platform.environment).currentUser.parent_path() / "dot1x");
 
     // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.
     Session session(paths, configuration, ansi, profile, registry, library, platform.clock, wpa,
                     dot1x);
+    wpa.attach(session.settings.adapter, session.settings.last);
+    // The worker reads the session's settings: it ends before they go, whichever way this
+    // function returns.
+    wpa::WpaDetachment detachment(wpa);
     session.damagedHives = registry.damagedCopies();
     const ApplicationKey& key = session.settings.appKey;
 

@@ -12,7 +12,6 @@
 #include "platform/Environment.h"
 #include "settings/ApplicationKey.h"
 #include "settings/InstanceValues.h"
-#include "settings/WpaConnection.h"
 
 namespace rizorivu {
 
@@ -24,14 +23,6 @@ std::string mainWindowCaption(std::string_view title);
 // recorded in the application key, where the main window's status tick takes it as it takes
 // one a later start wrote there. `key` must outlive the publication that uses the handler.
 CaptionRegistry::RequestHandler recordRequestsIn(const ApplicationKey& key);
-
-// The WPA connection until the WPA worker arrives with WPA support: starting and stopping do
-// nothing.
-class NoWpaConnection final : public WpaConnection {
-public:
-    void startWpaConnection() override {}
-    void stopWpaConnection() override {}
-};
 
 // How start-up ended.
 enum class StartupOutcome {

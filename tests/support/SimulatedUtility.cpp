@@ -15,12 +15,27 @@ Configuration SimulatedUtility::simulatorConfiguration() {
 }
 
 SimulatedUtility::SimulatedUtility(const std::string& worldText, const Configuration& configuration,
-                                   std::string_view codePage)
+                                   std::string_view codePage, Wpa wpa)
     : bed(worldText, codePage),
+      worker(wpa == Wpa::Worker
+                 ? std::make_unique<wpa::WpaWorker>(*bed.library, workerClock, bed.ansi, bed.dot1x,
+                                                    bed.dir.path() / "dot1x")
+                 : nullptr),
       session(ApplicationPaths::fromModulePath((bed.dir / "rizorivu").string()), configuration,
-              bed.ansi, profile, bed.registry, *bed.library, bed.clock, bed.wpa, bed.dot1x) {}
+              bed.ansi, profile, bed.registry, *bed.library, bed.clock,
+              worker ? static_cast<WpaConnection&>(*worker) : bed.wpa, bed.dot1x) {
+    if (worker) {
+        worker->attach(session.settings.adapter, session.settings.last);
+    }
+}
 
-SimulatedUtility::~SimulatedUtility() = default;
+SimulatedUtility::~SimulatedUtility() {
+    // The worker reads the session's settings, which go before it.
+    windows_.reset();
+    if (worker) {
+        worker->detach();
+    }
+}
 
 ui::MainWindow& SimulatedUtility::open() {
     if (!windows_) {

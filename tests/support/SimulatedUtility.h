@@ -10,6 +10,7 @@
 #include "tests/support/AdapterTestBed.h"
 #include "tests/support/HeadlessHost.h"
 #include "tests/support/RecordingTrayService.h"
+#include "wpa/WpaWorker.h"
 
 namespace rizorivu::testing {
 
@@ -18,12 +19,16 @@ namespace rizorivu::testing {
 // recording notification area, built as start-up leaves them.
 class SimulatedUtility {
 public:
+    // The WPA connection the session gets: the bed's recording one, which only counts starts
+    // and stops, or the WPA worker on the bed's 802.1X library, which connects for real.
+    enum class Wpa { Recording, Worker };
+
     // Matches the simulated product adapter; everything else as the configuration's defaults.
     static Configuration simulatorConfiguration();
 
     // `codePage` is the machine's ANSI code page.
     SimulatedUtility(const std::string& worldText, const Configuration& configuration,
-                     std::string_view codePage = CodePage::kDefaultName);
+                     std::string_view codePage = CodePage::kDefaultName, Wpa wpa = Wpa::Recording);
     explicit SimulatedUtility(const std::string& worldText)
         : SimulatedUtility(worldText, simulatorConfiguration()) {}
     ~SimulatedUtility();
@@ -53,6 +58,9 @@ public:
 
     AdapterTestBed bed;
     PrivateProfile profile{bed.ansi};
+    // The worker waits on real time: the tests move the virtual clock themselves, tick by tick.
+    RealClock workerClock;
+    std::unique_ptr<wpa::WpaWorker> worker;
     Session session;
     HeadlessHost host;
     RecordingTrayService tray;

@@ -34,6 +34,8 @@
 #include "sim/SimulatedAdapterFactory.h"
 #include "ui/ap/AccessPointSettingsDialog.h"
 #include "ui/station/GeneralSettingsDialog.h"
+#include "wpa/WpaDetachment.h"
+#include "wpa/WpaWorker.h"
 
 namespace rizorivu::tools {
 namespace {
@@ -160,10 +162,14 @@ int shootMainWindow(const QString& out, Shot shot) {
     // The product build's configuration and language files, as the utility itself reads them.
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
     const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
-    NoWpaConnection wpa;
     dot1x::SoftwareDot1xLibrary dot1x(library, clock);
+    // The worker waits on real time, so that it never moves the shot's virtual clock on.
+    RealClock workerClock;
+    wpa::WpaWorker wpa(library, workerClock, ansi, dot1x, scratch.path() / "dot1x");
     Session session(ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()),
                     configuration, ansi, profile, registry, library, clock, wpa, dot1x);
+    wpa.attach(session.settings.adapter, session.settings.last);
+    const wpa::WpaDetachment detachment(wpa);
     session.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
 
     qt::QtTrayService tray;

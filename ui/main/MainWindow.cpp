@@ -181,6 +181,9 @@ void MainWindow::buildLayout() {
 }
 
 void MainWindow::openSelectedAdapter() {
+    // The worker calls the adapter through the record that is about to be closed and opened
+    // again.
+    settings_.wpa.stopWpaConnection();
     discovery_.selectRow(adapterSelector.selected());
     if (!discovery_.openSelectedAdapter()) {
         return;
@@ -324,6 +327,9 @@ void MainWindow::onModeSelected() {
         return;
     }
     modeSelector.setEnabled(false);
+    // A station's WPA connection has no place in the other mode; the replay below starts it
+    // again when the station comes back.
+    settings_.wpa.stopWpaConnection();
     settings_.mode.set(entry);
     const bool accessPoint = entry == OperatingMode::kAccessPoint;
     if (accessPoint) {
