@@ -10,6 +10,8 @@
 #include "ui/DialogHost.h"
 #include "ui/OpenDialogChain.h"
 #include "ui/station/GeneralSettingsDialog.h"
+#include "ui/station/WepKeysDialog.h"
+#include "ui/wpa/WpaSettingsDialog.h"
 
 namespace rizorivu::ui {
 
@@ -46,7 +48,9 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       survey_(*this, settings, configuration, environment.texts, handover_),
       link_(*this, settings, configuration, environment.texts, trayAnimation_),
       station_(*this, settings, configuration, environment.texts, survey_, link_),
-      accessPoint_(*this, settings, environment.texts) {
+      accessPoint_(*this, settings, environment.texts),
+      connect_(*this, settings, configuration, environment.texts, survey_, link_, station_,
+               handover_, *this) {
     networkList.setEnabled(false);  // nothing is listed before the first scan
 }
 
@@ -112,12 +116,13 @@ void MainWindow::onRefresh() {
     survey_.refresh();
 }
 
-// The settings dialogs behind this button come with the dialog work.
-// In the station view the button opens the general settings, unless a clicked network is
-// shown; connecting to that one is the connect work's. The access point's settings come with
-// the access-point dialogs.
+// The access point's settings come with the access-point dialogs.
 void MainWindow::onInfoButton() {
-    if (settings_.mode.get() != OperatingMode::kStation || station_.selectionShown()) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        return;
+    }
+    if (station_.selectionShown()) {
+        connect_.connectToSelected();
         return;
     }
     GeneralSettingsDialog general(settings_, configuration_,
@@ -132,8 +137,12 @@ void MainWindow::onListClick(int row) {
     station_.selectRow(row);
 }
 
-// Connecting to a listed network is filled in with the connect work.
-void MainWindow::onListDoubleClick(int) {}
+void MainWindow::onListDoubleClick(int) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        return;
+    }
+    connect_.connectToSelected();
+}
 
 void MainWindow::onCloseBox(bool fromMouse) {
     if (fromMouse) {
@@ -373,6 +382,28 @@ void MainWindow::exitUtility() {
     handover_.releasePrivateOids();
     chain().closeAll(host(), OpenDialogChain::AtMainWindow::End);
     handover_.restoreSteps();
+}
+
+MessageAnswer MainWindow::askAboutPreviousSettings(const MessageBox& question) {
+    return ask(question);
+}
+
+void MainWindow::openWepKeys() {
+    WepKeysDialog keys(settings_, configuration_, DialogEnvironment{host(), chain(), texts()});
+    runChild(keys);
+}
+
+void MainWindow::openWpaSettings() {
+    WpaSettingsDialog wpa(settings_, DialogEnvironment{host(), chain(), texts()});
+    runChild(wpa);
+}
+
+void MainWindow::stopPolling() {
+    killTimer(kPollTimer);
+}
+
+void MainWindow::resumePolling() {
+    startPollTimer();
 }
 
 void MainWindow::startPollTimer() {
