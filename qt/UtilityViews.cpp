@@ -5,6 +5,7 @@
 #include "qt/InformationView.h"
 #include "qt/MainWindowView.h"
 #include "qt/WepKeysView.h"
+#include "qt/WpaSettingsView.h"
 
 namespace rizorivu::qt {
 
@@ -34,6 +35,8 @@ ViewFactory utilityViews(const QIcon& applicationIcon) {
                                  plainView<WepKeysView, ui::WepKeysDialog>());
     views.add<ui::InformationDialog>(ui::DialogCode::Information,
                                      plainView<InformationView, ui::InformationDialog>());
+    views.add<ui::WpaSettingsDialog>(ui::DialogCode::WpaSettings,
+                                     plainView<WpaSettingsView, ui::WpaSettingsDialog>());
     return views;
 }
 
