@@ -19,9 +19,18 @@ using ui::MessageAnswer;
 
 constexpr int kPollPeriodMs = 750;
 
-// The utility on the world with an open, a WEP and a WPA-PSK network, its WPA switch on.
+// The world with an open, a WEP and a WPA-PSK network. The WEP network takes shared-key
+// authentication only, so that a wrong key cannot associate at all.
+std::string world() {
+    std::string text = testing::settingsWorld();
+    const std::string wep = "Security=wep\n";
+    text.replace(text.find(wep), wep.size(), wep + "WepAuth=shared\n");
+    return text;
+}
+
+// The utility on that world, its WPA switch on.
 struct Utility : testing::SimulatedUtility {
-    Utility() : SimulatedUtility(testing::settingsWorld(), configuration()) {}
+    Utility() : SimulatedUtility(world(), configuration()) {}
     static Configuration configuration() {
         Configuration c = simulatorConfiguration();
         c.wpaMode = 1;

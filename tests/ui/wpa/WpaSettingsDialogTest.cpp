@@ -57,9 +57,10 @@ TEST(WpaSettingsDialog, ViewingShowsTheStoredValuesWithNothingEditable) {
             EXPECT_EQ(d.methodList.selectedItem(), std::string(c.protocol) == "1" ? "PEAP" : "TLS");
             EXPECT_EQ(d.userNameField.text(), "ana");
             EXPECT_EQ(d.passwordField.text(), "");  // stored secrets are never shown
-            for (const ui::Control* control :
-                 {static_cast<const ui::Control*>(&d.methodList), &d.userNameField,
-                  &d.passwordField, &d.passphraseField, &d.certificateList, &d.wepKeyButton}) {
+            const std::array<const ui::Control*, 6> controls = {
+                &d.methodList,      &d.userNameField,   &d.passwordField,
+                &d.passphraseField, &d.certificateList, &d.wepKeyButton};
+            for (const ui::Control* control : controls) {
                 EXPECT_FALSE(control->enabled());
             }
         });
@@ -238,7 +239,7 @@ TEST(WpaSettingsDialog, PassphraseOutsideTheRuleIsRefusedAndNothingStored) {
         WpaBed s;
         s.store("AuthenticationMode", "4");
         s.store("Dot1xPassphrase", "stored passphrase");
-        s.store("Dot1xProtocol", "1");
+        s.store("Dot1xProtocol", "7");
         s.open([&](WpaSettingsDialog& d) {
             d.onStateButton();
             d.passphraseField.setText(c.typed);
@@ -248,7 +249,7 @@ TEST(WpaSettingsDialog, PassphraseOutsideTheRuleIsRefusedAndNothingStored) {
         const std::string expected =
             c.accepted && !c.typed.empty() ? c.typed : std::string("stored passphrase");
         EXPECT_EQ(s.station("Dot1xPassphrase"), expected) << c.typed.size();
-        EXPECT_EQ(s.station("Dot1xProtocol"), c.accepted ? "0" : "1");
+        EXPECT_EQ(s.station("Dot1xProtocol"), c.accepted ? "0" : "7");
         ASSERT_EQ(s.host.messages().size(), c.accepted ? 0u : 1u);
         if (!c.accepted) {
             const auto& box = s.host.messages().front().box;
