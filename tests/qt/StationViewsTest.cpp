@@ -74,6 +74,7 @@ TEST_F(StationViewsTest, WpaSettingsMaskSecretsAndFollowTheMethod) {
     certificates.authorities = {{u"Lab Root", u"", u""}, {u"Other Root", u"", u""}};
     SettingsContext settings{bed.bed.registry, "Halvo",  "rizorivu", bed.library,
                              bed.bed.clock,    bed.ansi, bed.wpa,    certificates};
+    bed.store("Dot1xProtocol", "0");
     ui::WpaSettingsDialog model(settings, bed.environment);
     model.setParentCode(ui::DialogCode::GeneralSettings);
     WpaSettingsView view(model, nullptr);
