@@ -7,6 +7,7 @@
 #include "qt/MacFilterView.h"
 #include "qt/MainWindowView.h"
 #include "qt/WepKeysView.h"
+#include "qt/WpaSettingsView.h"
 
 namespace rizorivu::qt {
 
@@ -41,6 +42,8 @@ ViewFactory utilityViews(const QIcon& applicationIcon) {
         plainView<AccessPointSettingsView, ui::AccessPointSettingsDialog>());
     views.add<ui::MacFilterDialog>(ui::DialogCode::MacFilter,
                                    plainView<MacFilterView, ui::MacFilterDialog>());
+    views.add<ui::WpaSettingsDialog>(ui::DialogCode::WpaSettings,
+                                     plainView<WpaSettingsView, ui::WpaSettingsDialog>());
     return views;
 }
 

@@ -13,7 +13,7 @@ enum class DialogCode : int {
     Information = 4,
     AccessPointSettings = 5,
     MacFilter = 6,
-    WpaSettings = 7,  // has no slot in the chain
+    WpaSettings = 7,
 };
 
 constexpr int toInt(DialogCode code) {

@@ -9,13 +9,14 @@ namespace rizorivu::ui {
 class Dialog;
 class DialogHost;
 
-// The dialogs that are open, one slot per code Main .. MacFilter, and the code of the top
+// The dialogs that are open, one slot per code Main .. WpaSettings, and the code of the top
 // dialog. Each open dialog knows its opener's code, so the open dialogs form a chain from the
 // top dialog down to the main window, which the language change and the closing walks follow.
-// Codes without a slot (the WPA settings, unknown values) and empty slots end every walk.
+// Unknown codes and empty slots end every walk. The WPA settings have a slot too, so that
+// exit, the adapter's loss and a take-over close them like any other dialog.
 class OpenDialogChain {
 public:
-    static constexpr int kSlotCount = 7;
+    static constexpr int kSlotCount = 8;
 
     // What the closing walk does when it reaches the main window.
     enum class AtMainWindow {

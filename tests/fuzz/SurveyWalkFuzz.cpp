@@ -11,6 +11,7 @@
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/SurveyBuffer.h"
+#include "adapter/WpaSuiteTypes.h"
 #include "platform/CodePage.h"
 #include "ui/main/SurveyCells.h"
 
@@ -77,6 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(inside(*wpa, bytes) && wpa->size() >= 6 && (*wpa)[0] == 221);
             check((*wpa)[2] == 0x00 && (*wpa)[3] == 0x50 && (*wpa)[4] == 0xF2 && (*wpa)[5] == 0x01);
         }
+        // What joining the network reads of the element.
+        const WpaSuiteTypes types = wpaSuiteTypes(surveyElementArea(bytes));
+        check(types.seen == record->findWpaElement().has_value());
+        check(types.pairwise >= 0 && types.pairwise <= 255);
+        check(types.keyManagement >= 0 && types.keyManagement <= 255);
 
         const std::vector<std::uint8_t> before = buffer;
         const StrengthCell cell = fillStrength(*record, false);

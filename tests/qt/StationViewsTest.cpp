@@ -8,6 +8,8 @@
 #include "qt/GeneralSettingsView.h"
 #include "qt/InformationView.h"
 #include "qt/WepKeysView.h"
+#include "qt/WpaSettingsView.h"
+#include "tests/support/ChosenCertificates.h"
 #include "tests/ui/station/StationBed.h"
 
 namespace rizorivu::qt {
@@ -40,7 +42,7 @@ TEST_F(StationViewsTest, GeneralSettingsShowTheModelAndTakeTheStateButton) {
     EXPECT_EQ(view.window().windowTitle(), "More Setting...");
     EXPECT_EQ(view.networkTypeList()->count(), 3);
     EXPECT_EQ(view.channelList()->count(), model.channelList.count());
-    EXPECT_TRUE(view.wpaButton()->isHidden());
+    EXPECT_FALSE(view.wpaButton()->isHidden());  // the product's configuration has WPA
     EXPECT_FALSE(view.ssidField()->isEnabled());
     view.stateButton()->click();
     EXPECT_EQ(view.stateButton()->text(), "Apply");
@@ -64,6 +66,32 @@ TEST_F(StationViewsTest, WepKeysFilterWhatTheUserTypes) {
     view.formatButton(1)->click();
     EXPECT_EQ(view.keyField(1)->text(), "*****");
     EXPECT_EQ(nextTabStop(view.keyField(0)), view.keyField(1));
+}
+
+TEST_F(StationViewsTest, WpaSettingsMaskSecretsAndFollowTheMethod) {
+    testing::ChosenCertificates certificates;
+    certificates.client = {{u"CN=Ana", u"CN=Lab CA", u"ana@lab"}};
+    certificates.authorities = {{u"Lab Root", u"", u""}, {u"Other Root", u"", u""}};
+    SettingsContext settings{bed.bed.registry, "Halvo",  "rizorivu", bed.library,
+                             bed.bed.clock,    bed.ansi, bed.wpa,    certificates};
+    bed.store("Dot1xProtocol", "0");
+    ui::WpaSettingsDialog model(settings, bed.environment);
+    model.setParentCode(ui::DialogCode::GeneralSettings);
+    WpaSettingsView view(model, nullptr);
+    model.initialise();
+    EXPECT_EQ(view.window().windowTitle(), "WPA Setting...  ");
+    EXPECT_EQ(view.passwordField()->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(view.passphraseField()->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(view.methodList()->isEnabled());
+    view.stateButton()->click();
+    EXPECT_EQ(view.stateButton()->text(), "Apply");
+    EXPECT_EQ(view.certificateList()->currentText(), "CN=Ana -issued by CN=Lab CA");
+    EXPECT_FALSE(view.userNameField()->isEnabled());
+    view.methodList()->setCurrentIndex(1);
+    emit view.methodList()->activated(1);
+    EXPECT_EQ(view.certificateList()->count(), 2);
+    EXPECT_TRUE(view.userNameField()->isEnabled());
+    EXPECT_EQ(nextTabStop(view.methodList()), view.userNameField());
 }
 
 TEST_F(StationViewsTest, AdvancedSettingsShowLanguagesRegionsAndThresholds) {

@@ -69,8 +69,10 @@ const CloseCase kCloseCases[] = {
     {"access point views", {{0, -1}, {5, 0}, {6, 5}}, 6, {6, 5}, true},
     {"WEP keys from the connect flow", {{0, -1}, {3, 0}}, 3, {3}, true},
     {"main window alone", {{0, -1}}, 0, {}, true},
-    {"WPA settings on top stop the walk", {{0, -1}, {1, 0}, {7, 1}}, 7, {}, false},
-    {"a parent without a slot", {{0, -1}, {1, 0}, {3, 7}}, 3, {3}, false},
+    {"WPA settings from the general settings", {{0, -1}, {1, 0}, {7, 1}}, 7, {7, 1}, true},
+    {"WPA settings from the connect flow", {{0, -1}, {7, 0}}, 7, {7}, true},
+    {"a parent that is not open", {{0, -1}, {1, 0}, {3, 7}}, 3, {3}, false},
+    {"a parent without a slot", {{0, -1}, {3, 8}}, 3, {3}, false},
     {"a parent code nobody knows", {{0, -1}, {4, 12}}, 4, {4}, false},
     {"an empty slot", {{0, -1}, {2, 1}}, 2, {2}, false},
     {"a loop among parents", {{0, -1}, {1, 2}, {2, 1}}, 2, {2, 1}, false},
@@ -130,8 +132,11 @@ const RecaptionCase kRecaptionCases[] = {
      {"6:recaption", "5:recaption", "0:recaption"}},
     {"only the path from the start", {{0, -1}, {1, 0}, {2, 1}}, 1, {"1:recaption", "0:recaption"}},
     {"main window alone", {{0, -1}}, 0, {"0:recaption"}},
-    {"a parent without a slot", {{0, -1}, {1, 0}, {3, 7}}, 3, {"3:recaption"}},
-    {"starting at the WPA settings", {{0, -1}, {1, 0}, {7, 1}}, 7, {}},
+    {"a parent that is not open", {{0, -1}, {1, 0}, {3, 7}}, 3, {"3:recaption"}},
+    {"starting at the WPA settings",
+     {{0, -1}, {1, 0}, {7, 1}},
+     7,
+     {"7:recaption", "1:recaption", "0:recaption"}},
     {"a parent code nobody knows", {{0, -1}, {4, 12}}, 4, {"4:recaption"}},
     {"an empty slot", {{0, -1}, {2, 1}}, 2, {"2:recaption"}},
     {"an empty start", {{0, -1}}, 2, {}},
@@ -154,13 +159,13 @@ TEST_P(OpenDialogChainRecaptioning, FollowsTheOpenersDownToTheMainWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Ui, OpenDialogChainRecaptioning, ::testing::ValuesIn(kRecaptionCases));
 
-TEST(OpenDialogChainSlots, OnlyCodesMainToMacFilterHaveSlots) {
+TEST(OpenDialogChainSlots, OnlyCodesMainToWpaSettingsHaveSlots) {
     DialogBed bed;
     for (int c = -1; c <= 8; ++c) {
         ProbeDialog dialog(code(c), bed.environment);
         dialog.initialise();
         EXPECT_EQ(bed.chain.top(), code(c));
-        EXPECT_EQ(bed.chain.slot(code(c)), (c >= 0 && c <= 6) ? &dialog : nullptr) << c;
+        EXPECT_EQ(bed.chain.slot(code(c)), (c >= 0 && c <= 7) ? &dialog : nullptr) << c;
     }
 }
 

@@ -7,6 +7,13 @@
 //   rizorivu_screenshot information out.png        the information, opened from the settings
 //   rizorivu_screenshot access-point-settings out.png  the access point's settings
 //   rizorivu_screenshot mac-filter out.png         the MAC address filter, opened from them
+//   rizorivu_screenshot wpa-settings out.png [--peap]  the WPA settings, opened from the
+//                                                  settings and switched to editing
+//   rizorivu_screenshot join SSID out.png [--key HEX] [--passphrase TEXT]
+//                                                  joins a listed network and shows the window;
+//                                                  with a key or passphrase the flow's question
+//                                                  is answered No and the dialog filled in
+// --text also prints every control's caption and value, one per line.
 //   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
 // The utility runs against a world and a registry of its own in a temporary folder.
 #include <QApplication>
@@ -34,6 +41,8 @@
 #include "sim/SimulatedAdapterFactory.h"
 #include "ui/ap/AccessPointSettingsDialog.h"
 #include "ui/station/GeneralSettingsDialog.h"
+#include "ui/station/WepKeysDialog.h"
+#include "ui/wpa/WpaSettingsDialog.h"
 #include "wpa/WpaDetachment.h"
 #include "wpa/WpaWorker.h"
 
@@ -46,7 +55,7 @@ constexpr const char* kWorld =
     "ClassInstance=0007\nDeviceId=USB\\VID_F540&PID_0540\nMac=02-00-00-00-05-40\nRegion=16\n"
     "[Network.Home]\nSSID=Home\nBSSID=02-10-00-00-00-01\nChannel=6\nSignal=-50\n"
     "[Network.Cafe]\nSSID=Cafe\nBSSID=02-10-00-00-00-02\nChannel=1\nSignal=-71\n"
-    "Security=wep\nWepKey=01 02 03 04 05\n"
+    "Security=wep\nWepKey=01 02 03 04 05\nWepAuth=shared\n"
     "[Network.Office]\nSSID=Office\nBSSID=02-10-00-00-00-03\nChannel=11\nSignal=-64\n"
     "Security=wpa-psk\nCipher=aes\nPassphrase=correct horse\n"
     "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n";
@@ -110,8 +119,113 @@ enum class Shot {
     AdvancedSettings,
     Information,
     AccessPointSettings,
-    MacFilter
+    MacFilter,
+    WpaSettings,
+    Join
 };
+
+struct ShotOptions {
+    Shot shot = Shot::MainWindow;
+    std::string ssid;  // join: the network
+    std::string key;   // join: a WEP key in hex
+    std::string passphrase;
+    bool peap = false;  // wpa-settings: PEAP instead of TLS
+    bool text = false;  // print the controls
+};
+
+// The window system with the message boxes answered as the options say: a tool has no user
+// to click them. Everything else goes to the real host.
+class AnsweringHost final : public ui::DialogHost {
+public:
+    explicit AnsweringHost(qt::QtDialogHost& inner) : inner_(inner) {}
+    ui::MessageAnswer answer = ui::MessageAnswer::Yes;
+
+    ui::DialogResult runModal(ui::Dialog& dialog) override { return inner_.runModal(dialog); }
+    void endDialog(ui::Dialog& dialog, ui::DialogResult result) override {
+        inner_.endDialog(dialog, result);
+    }
+    void forget(const ui::Dialog& dialog) override { inner_.forget(dialog); }
+    ui::MessageAnswer showMessage(ui::Dialog&, const ui::MessageBox& box) override {
+        std::cerr << "rizorivu_screenshot: asked \"" << box.caption << "\"\n";
+        return box.buttons == ui::MessageButtons::YesNo ? answer : ui::MessageAnswer::Ok;
+    }
+    void startTimer(ui::Dialog& owner, int timerId, int periodMs) override {
+        inner_.startTimer(owner, timerId, periodMs);
+    }
+    void killTimer(ui::Dialog& owner, int timerId) override { inner_.killTimer(owner, timerId); }
+    void postCommand(int commandId) override { inner_.postCommand(commandId); }
+    void showMainWindow() override { inner_.showMainWindow(); }
+    void hideMainWindow() override { inner_.hideMainWindow(); }
+    void centreMainWindow() override { inner_.centreMainWindow(); }
+    void raiseMainWindow() override { inner_.raiseMainWindow(); }
+    void moveMainWindow(int x, int y) override { inner_.moveMainWindow(x, y); }
+
+private:
+    qt::QtDialogHost& inner_;
+};
+
+void printMainWindow(const ui::MainWindow& main) {
+    std::cout << "Title: " << main.title().text() << '\n';
+    std::cout << main.adapterLabel.text() << ' ' << main.adapterSelector.selectedItem() << '\n';
+    std::cout << main.listCaption.text() << '\n';
+    for (int row = 0; row < main.networkList.rowCount(); ++row) {
+        std::cout << "Row " << row << ':';
+        for (const std::string& cell : main.networkList.rows()[row]) {
+            std::cout << ' ' << cell;
+        }
+        std::cout << '\n';
+    }
+    std::cout << main.infoBox.text() << '\n';
+    for (std::size_t i = 0; i < main.infoLabels.size(); ++i) {
+        if (main.infoLabels[i].visible() && !main.infoLabels[i].text().empty()) {
+            std::cout << main.infoLabels[i].text() << ' ' << main.infoValues[i].text() << '\n';
+        }
+    }
+    std::cout << main.linkStatusLabel.text() << ' ' << main.linkStatusValue.text() << '\n';
+    std::cout << main.signalLabel.text() << ' ' << main.signalPercent.text() << '\n';
+    std::cout << main.qualityLabel.text() << ' ' << main.qualityPercent.text() << '\n';
+}
+
+void printWpaSettings(const ui::WpaSettingsDialog& wpa) {
+    const auto state = [](const ui::Control& c) { return c.enabled() ? "" : " (disabled)"; };
+    std::cout << "Title: " << wpa.title().text() << '\n';
+    std::cout << wpa.methodLabel.text() << ' ' << wpa.methodList.selectedItem()
+              << state(wpa.methodList) << '\n';
+    std::cout << wpa.userNameLabel.text() << ' ' << wpa.userNameField.text()
+              << state(wpa.userNameField) << '\n';
+    // Secrets are never printed, only whether something was typed.
+    std::cout << wpa.passwordLabel.text() << (wpa.passwordField.text().empty() ? "" : " ***")
+              << state(wpa.passwordField) << '\n';
+    std::cout << wpa.passphraseLabel.text() << (wpa.passphraseField.text().empty() ? "" : " ***")
+              << state(wpa.passphraseField) << '\n';
+    std::cout << wpa.certificateFrame.text() << ": " << wpa.certificateList.selectedItem()
+              << state(wpa.certificateList) << '\n';
+    std::cout << wpa.stateButton.text() << '\n';
+}
+
+// Fills the key dialog the connect flow opened, as a user would, and confirms it.
+void fillKeyDialog(ui::OpenDialogChain& chain, const ShotOptions& options) {
+    if (auto* keys = dynamic_cast<ui::WepKeysDialog*>(chain.slot(ui::DialogCode::WepKeys))) {
+        keys->onStateButton();
+        // 10, 26 or 58 hex digits: a 64-, 128- or 256-bit key.
+        const int length = options.key.size() > 26 ? 2 : options.key.size() > 10 ? 1 : 0;
+        keys->lengthRadios.select(length);
+        keys->onLengthChosen();
+        keys->formatRadios.select(0);
+        keys->onFormatChosen();
+        keys->transmitKeyList.select(0);
+        keys->keyFields[0].setText(options.key);
+        keys->onKeyEdited(0);
+        keys->onStateButton();
+        keys->end(ui::DialogResult::Ok);
+    }
+    if (auto* wpa = dynamic_cast<ui::WpaSettingsDialog*>(chain.slot(ui::DialogCode::WpaSettings))) {
+        wpa->onStateButton();
+        wpa->passphraseField.setText(options.passphrase);
+        wpa->onStateButton();
+        wpa->end(ui::DialogResult::Ok);
+    }
+}
 
 // Runs `open`, which runs a dialog modally, and `inside` from within that run once its window
 // is shown.
@@ -128,7 +242,8 @@ bool save(qt::DialogWindow* window, const QString& out) {
     return window->grab().save(out);
 }
 
-int shootMainWindow(const QString& out, Shot shot) {
+int shootMainWindow(const QString& out, const ShotOptions& options) {
+    const Shot shot = options.shot;
     ScratchFolder scratch;
     if (scratch.path().empty()) {
         std::cerr << "rizorivu_screenshot: no temporary folder\n";
@@ -174,7 +289,10 @@ int shootMainWindow(const QString& out, Shot shot) {
 
     qt::QtTrayService tray;
     qt::QtDialogHost host(qt::utilityViews(tray.icons().applicationIcon()));
-    SessionWindows windows(session, host, tray, session.trayTexts());
+    AnsweringHost answering(host);
+    answering.answer = options.key.empty() && options.passphrase.empty() ? ui::MessageAnswer::Yes
+                                                                         : ui::MessageAnswer::No;
+    SessionWindows windows(session, answering, tray, session.trayTexts());
     ui::MainWindow& main = windows.main;
 
     bool saved = false;
@@ -195,7 +313,29 @@ int shootMainWindow(const QString& out, Shot shot) {
             main.onModeSelected();
             ticks(ui::MainWindow::kStationListEvery);
         }
-        if (shot == Shot::MainWindow || shot == Shot::AccessPoint) {
+        if (shot == Shot::Join) {
+            int row = -1;
+            for (int r = 0; r < main.networkList.rowCount(); ++r) {
+                if (main.networkList.cell(r, 0) == options.ssid) {
+                    row = r;
+                }
+            }
+            if (row < 0) {
+                std::cerr << "rizorivu_screenshot: " << options.ssid << " is not listed\n";
+                main.end(ui::DialogResult::Closed);
+                return;
+            }
+            main.onListClick(row);
+            if (answering.answer == ui::MessageAnswer::No) {
+                QTimer::singleShot(0, [&] { fillKeyDialog(session.chain, options); });
+            }
+            main.onListDoubleClick(row);
+            ticks(4);
+        }
+        if (shot == Shot::MainWindow || shot == Shot::AccessPoint || shot == Shot::Join) {
+            if (options.text) {
+                printMainWindow(main);
+            }
             saved = save(host.windowOf(main), out);
             main.end(ui::DialogResult::Closed);
             return;
@@ -206,6 +346,9 @@ int shootMainWindow(const QString& out, Shot shot) {
         const auto shootTop = [&](ui::DialogCode code) {
             ui::Dialog* dialog = session.chain.slot(code);
             saved = dialog != nullptr && save(host.windowOf(*dialog), out);
+            if (auto* wpa = dynamic_cast<ui::WpaSettingsDialog*>(dialog); wpa && options.text) {
+                printWpaSettings(*wpa);
+            }
             session.chain.closeAll(host, ui::OpenDialogChain::AtMainWindow::End);
         };
         if (shot == Shot::AccessPointSettings || shot == Shot::MacFilter) {
@@ -238,6 +381,20 @@ int shootMainWindow(const QString& out, Shot shot) {
                             case Shot::WepKeys:
                                 openAndThen([&] { general->onWepKeys(); },
                                             [&] { shootTop(ui::DialogCode::WepKeys); });
+                                break;
+                            case Shot::WpaSettings:
+                                openAndThen(
+                                    [&] { general->onWpa(); },
+                                    [&] {
+                                        auto* wpa = dynamic_cast<ui::WpaSettingsDialog*>(
+                                            session.chain.slot(ui::DialogCode::WpaSettings));
+                                        if (wpa != nullptr) {
+                                            wpa->onStateButton();
+                                            wpa->methodList.select(options.peap ? 1 : 0);
+                                            wpa->onMethodChosen();
+                                        }
+                                        shootTop(ui::DialogCode::WpaSettings);
+                                    });
                                 break;
                             case Shot::AdvancedSettings:
                                 openAndThen([&] { general->onAdvanced(); },
@@ -272,6 +429,7 @@ int shootMainWindow(const QString& out, Shot shot) {
 
 int main(int argc, char** argv) {
     using rizorivu::tools::Shot;
+    using rizorivu::tools::ShotOptions;
     const std::map<std::string, Shot> shots = {
         {"main-window", Shot::MainWindow},
         {"access-point", Shot::AccessPoint},
@@ -281,25 +439,53 @@ int main(int argc, char** argv) {
         {"information", Shot::Information},
         {"access-point-settings", Shot::AccessPointSettings},
         {"mac-filter", Shot::MacFilter},
+        {"wpa-settings", Shot::WpaSettings},
+        {"join", Shot::Join},
     };
-    if (argc != 3) {
-        std::cerr
-            << "usage: rizorivu_screenshot main-window|access-point|general-settings|"
-               "wep-keys|advanced-settings|information|access-point-settings|mac-filter|icons "
-               "out.png\n";
+    const auto usage = [] {
+        std::cerr << "usage: rizorivu_screenshot main-window|access-point|general-settings|"
+                     "wep-keys|advanced-settings|information|access-point-settings|"
+                     "mac-filter|icons out.png\n"
+                     "       rizorivu_screenshot wpa-settings out.png [--peap] [--text]\n"
+                     "       rizorivu_screenshot join SSID out.png [--key HEX] "
+                     "[--passphrase TEXT] [--text]\n";
         return 2;
+    };
+    if (argc < 3) {
+        return usage();
+    }
+    const std::string what = argv[1];
+    ShotOptions options;
+    int next = 2;
+    if (what == "join") {
+        if (argc < 4) {
+            return usage();
+        }
+        options.ssid = argv[next++];
+    }
+    const QString out = QString::fromLocal8Bit(argv[next++]);
+    for (; next < argc; ++next) {
+        const std::string option = argv[next];
+        if (option == "--text") {
+            options.text = true;
+        } else if (option == "--peap") {
+            options.peap = true;
+        } else if ((option == "--key" || option == "--passphrase") && next + 1 < argc) {
+            (option == "--key" ? options.key : options.passphrase) = argv[++next];
+        } else {
+            return usage();
+        }
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    const std::string what = argv[1];
-    const QString out = QString::fromLocal8Bit(argv[2]);
     if (what == "icons") {
         return rizorivu::tools::shootIcons(out);
     }
     if (const auto shot = shots.find(what); shot != shots.end()) {
-        return rizorivu::tools::shootMainWindow(out, shot->second);
+        options.shot = shot->second;
+        return rizorivu::tools::shootMainWindow(out, options);
     }
     std::cerr << "rizorivu_screenshot: unknown window " << what << '\n';
     return 2;

@@ -11,6 +11,8 @@
 #include "ui/OpenDialogChain.h"
 #include "ui/ap/AccessPointSettingsDialog.h"
 #include "ui/station/GeneralSettingsDialog.h"
+#include "ui/station/WepKeysDialog.h"
+#include "ui/wpa/WpaSettingsDialog.h"
 
 namespace rizorivu::ui {
 
@@ -47,7 +49,9 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       survey_(*this, settings, configuration, environment.texts, handover_),
       link_(*this, settings, configuration, environment.texts, trayAnimation_),
       station_(*this, settings, configuration, environment.texts, survey_, link_),
-      accessPoint_(*this, settings, environment.texts) {
+      accessPoint_(*this, settings, environment.texts),
+      connect_(*this, settings, configuration, environment.texts, survey_, link_, station_,
+               handover_, *this) {
     networkList.setEnabled(false);  // nothing is listed before the first scan
 }
 
@@ -113,10 +117,8 @@ void MainWindow::onRefresh() {
     survey_.refresh();
 }
 
-// The settings dialogs behind this button come with the dialog work.
-// In the station view the button opens the general settings, unless a clicked network is
-// shown; connecting to that one is the connect work's. The access point's settings come with
-// the access-point dialogs.
+// The button opens the access point's settings, joins the network shown in the information
+// box, or opens the station's general settings.
 void MainWindow::onInfoButton() {
     if (settings_.mode.get() == OperatingMode::kAccessPoint) {
         // No tick may reach the adapter while the access point is being reconfigured.
@@ -128,7 +130,11 @@ void MainWindow::onInfoButton() {
         startPollTimer();
         return;
     }
-    if (settings_.mode.get() != OperatingMode::kStation || station_.selectionShown()) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        return;
+    }
+    if (station_.selectionShown()) {
+        connect_.connectToSelected();
         return;
     }
     GeneralSettingsDialog general(settings_, configuration_,
@@ -143,8 +149,12 @@ void MainWindow::onListClick(int row) {
     station_.selectRow(row);
 }
 
-// Connecting to a listed network is filled in with the connect work.
-void MainWindow::onListDoubleClick(int) {}
+void MainWindow::onListDoubleClick(int) {
+    if (settings_.mode.get() != OperatingMode::kStation) {
+        return;
+    }
+    connect_.connectToSelected();
+}
 
 void MainWindow::onCloseBox(bool fromMouse) {
     if (fromMouse) {
@@ -390,6 +400,28 @@ void MainWindow::exitUtility() {
     handover_.releasePrivateOids();
     chain().closeAll(host(), OpenDialogChain::AtMainWindow::End);
     handover_.restoreSteps();
+}
+
+MessageAnswer MainWindow::askAboutPreviousSettings(const MessageBox& question) {
+    return ask(question);
+}
+
+void MainWindow::openWepKeys() {
+    WepKeysDialog keys(settings_, configuration_, DialogEnvironment{host(), chain(), texts()});
+    runChild(keys);
+}
+
+void MainWindow::openWpaSettings() {
+    WpaSettingsDialog wpa(settings_, DialogEnvironment{host(), chain(), texts()});
+    runChild(wpa);
+}
+
+void MainWindow::stopPolling() {
+    killTimer(kPollTimer);
+}
+
+void MainWindow::resumePolling() {
+    startPollTimer();
 }
 
 void MainWindow::startPollTimer() {

@@ -9,6 +9,8 @@
 #include "adapter/ZeroConfigHandover.h"
 #include "ui/Dialog.h"
 #include "ui/main/AccessPointView.h"
+#include "ui/main/ConnectFlow.h"
+#include "ui/main/ConnectWindow.h"
 #include "ui/main/InstanceRequests.h"
 #include "ui/main/LinkStatus.h"
 #include "ui/main/MainWindowControls.h"
@@ -33,7 +35,7 @@ class LanguageSwitch;
 // The controls are public models; a view binds to them and calls the on...() handlers. The
 // window itself coordinates: opening the adapter, the status tick's order, the mode switch
 // and the tray commands; the parts below draw the station and access-point views.
-class MainWindow final : public Dialog, public MainWindowControls {
+class MainWindow final : public Dialog, public MainWindowControls, private ConnectWindow {
 public:
     static constexpr int kPollTimer = 1;
     // Where the window waits, far outside any screen, until it is first opened.
@@ -73,7 +75,8 @@ public:
     void onAdapterSelected();
     void onModeSelected();
     void onRefresh();
-    // Both belong to connecting to a network, which comes as a part of its own.
+    // In the station view: the general settings, or joining the clicked network while it is
+    // shown.
     void onInfoButton();
     void onListClick(int row);
     void onListDoubleClick(int row);
@@ -119,6 +122,13 @@ private:
     // The adapter selector shows what discovery listed and selected.
     void showAdapterRows();
 
+    // --- ConnectWindow
+    MessageAnswer askAboutPreviousSettings(const MessageBox& question) override;
+    void openWepKeys() override;
+    void openWpaSettings() override;
+    void stopPolling() override;
+    void resumePolling() override;
+
     SettingsContext& settings_;
     const Configuration& configuration_;
     LanguageSwitch& languages_;
@@ -131,6 +141,7 @@ private:
     LinkStatus link_;
     StationView station_;
     AccessPointView accessPoint_;
+    ConnectFlow connect_;
 
     bool adapterOpen_ = false;
     bool startHidden_ = true;

@@ -92,6 +92,12 @@ void StationView::tick() {
     showLinkStatus();
 }
 
+void StationView::showCurrentNetwork() {
+    layOutCurrentNetworkInfo();
+    showLinkStatus();
+    selectionShown_ = false;
+}
+
 void StationView::selectRow(int row) {
     controls_.networkList.select(row);
     selectionShown_ = true;

@@ -33,6 +33,9 @@ public:
     void selectRow(int row);
     // Start-up and a reopened adapter: the information box shows the current network.
     void forgetSelection() { selectionShown_ = false; }
+    // After joining a network: the current network's layout, values cleared until the next
+    // tick, and the link status.
+    void showCurrentNetwork();
 
 private:
     void layOutCurrentNetworkInfo();

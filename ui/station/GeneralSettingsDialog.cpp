@@ -13,6 +13,7 @@
 #include "ui/station/GeneralSettingsLists.h"
 #include "ui/station/InformationDialog.h"
 #include "ui/station/WepKeysDialog.h"
+#include "ui/wpa/WpaSettingsDialog.h"
 
 namespace rizorivu::ui {
 
@@ -79,9 +80,7 @@ void GeneralSettingsDialog::recaption() {
     informationButton.setText(text("BS_O_Information_Button", "Information"));
     stateButton.setText(editing_ ? text("BS_G_Button_Apply", "Apply")
                                  : text("BS_G_Button_Change", "Change"));
-    // The WPA settings dialog is not part of the utility yet: its button stays hidden, as
-    // it is for an adapter without WPA.
-    wpaButton.setVisible(false);
+    wpaButton.setVisible(configuration_.wpaMode != 0);
 
     buildRateList();
     buildNetworkTypes();
@@ -330,7 +329,8 @@ void GeneralSettingsDialog::onWepKeys() {
 }
 
 void GeneralSettingsDialog::onWpa() {
-    // Nothing to open yet: the button is hidden.
+    WpaSettingsDialog child(settings_, environment_);
+    runChild(child);
 }
 
 void GeneralSettingsDialog::onAdvanced() {

@@ -91,7 +91,7 @@ TEST(GeneralSettingsDialog, OpensViewingTheStoredStationSettings) {
         EXPECT_EQ(d.encryptionList.selectedItem(), "WEP");
         EXPECT_EQ(d.authenticationList.selected(), 1);
         EXPECT_EQ(d.ssidField.maxLength(), 32u);
-        EXPECT_FALSE(d.wpaButton.visible());
+        EXPECT_TRUE(d.wpaButton.visible());  // the product's configuration has WPA
         EXPECT_EQ(d.stateButton.text(), "Change");
     });
 }
@@ -416,7 +416,11 @@ TEST(GeneralSettingsDialog, SubDialogsOpenAboveItAndHandTheTopBack) {
     s.host.script(DialogCode::AdvancedSettings,
                   testing::HeadlessHost::endWith(ui::DialogResult::Closed));
     s.host.script(DialogCode::Information, testing::HeadlessHost::endWith(ui::DialogResult::Ok));
+    s.host.script(DialogCode::WpaSettings,
+                  testing::HeadlessHost::endWith(ui::DialogResult::Closed));
     s.open([&](GeneralSettingsDialog& d) {
+        d.onWpa();
+        EXPECT_EQ(s.chain.top(), DialogCode::GeneralSettings);
         d.onWepKeys();
         EXPECT_EQ(s.chain.top(), DialogCode::GeneralSettings);
         EXPECT_EQ(d.channelList.selectedItem(), "6");
@@ -432,9 +436,19 @@ TEST(GeneralSettingsDialog, SubDialogsOpenAboveItAndHandTheTopBack) {
     }
     EXPECT_EQ(runs, (std::vector<std::pair<DialogCode, DialogCode>>{
                         {DialogCode::GeneralSettings, DialogCode::Main},
+                        {DialogCode::WpaSettings, DialogCode::GeneralSettings},
                         {DialogCode::WepKeys, DialogCode::GeneralSettings},
                         {DialogCode::AdvancedSettings, DialogCode::GeneralSettings},
                         {DialogCode::Information, DialogCode::GeneralSettings}}));
+}
+
+TEST(GeneralSettingsDialog, WpaButtonOnlyWithWpaMode) {
+    for (const int wpaMode : {0, 1}) {
+        Configuration configuration = StationBed::productConfiguration();
+        configuration.wpaMode = wpaMode;
+        GeneralSettings s(testing::settingsWorld(), configuration);
+        s.open([&](GeneralSettingsDialog& d) { EXPECT_EQ(d.wpaButton.visible(), wpaMode != 0); });
+    }
 }
 
 }  // namespace
