@@ -5,8 +5,8 @@
 #include <openssl/evp.h>
 #include <openssl/provider.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <memory>
 
