@@ -1,11 +1,20 @@
 #include "dot1x/SoftwareDot1xLibrary.h"
 
+#include <algorithm>
+#include <array>
+
+#include "crypto/PassphraseKey.h"
+#include "crypto/RandomNonceSource.h"
+
 namespace rizorivu::dot1x {
 
 // Under construction: each group of operations is filled in by its own component.
 
-SoftwareDot1xLibrary::SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock)
-    : adapters_(adapters), clock_(clock) {}
+SoftwareDot1xLibrary::SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock,
+                                           std::unique_ptr<crypto::NonceSource> nonces)
+    : adapters_(adapters),
+      clock_(clock),
+      nonces_(nonces ? std::move(nonces) : std::make_unique<crypto::RandomNonceSource>()) {}
 
 // --- Certificate store -----------------------------------------------------------------------
 
@@ -43,18 +52,59 @@ int SoftwareDot1xLibrary::genROOTSSLFile() {
 
 // --- Keys and the key handshake ----------------------------------------------------------------
 
-void SoftwareDot1xLibrary::Get_PSK_Key_32byte(std::string_view, const std::uint8_t*, int, int,
-                                              std::uint8_t*, int) {}
-
-void SoftwareDot1xLibrary::do_eapol_start(std::span<const std::uint8_t, 6>,
-                                          std::span<const std::uint8_t, 6>) {}
-
-int SoftwareDot1xLibrary::do_key_negotiation_init(AdapterRecord*, KeyNegotiationContext&) {
-    return -1;
+void SoftwareDot1xLibrary::Get_PSK_Key_32byte(std::string_view passphrase, const std::uint8_t* ssid,
+                                              int ssidLength, int iterations, std::uint8_t* output,
+                                              int outputLength) {
+    if (output == nullptr || outputLength <= 0) {
+        return;
+    }
+    const std::span<std::uint8_t> key(output, static_cast<std::size_t>(outputLength));
+    // An SSID is at most 32 bytes; a longer or missing one maps as the bytes there are.
+    const std::size_t ssidBytes = ssid == nullptr || ssidLength <= 0 ? 0 : std::min(ssidLength, 32);
+    if (!crypto::derivePassphraseKey(passphrase, std::span(ssid, ssidBytes), iterations, key)) {
+        // No key rather than a key of stale bytes: the handshake then fails its first MIC.
+        std::fill(key.begin(), key.end(), 0);
+    }
 }
 
-int SoftwareDot1xLibrary::do_key_negotiation_run(KeyNegotiationContext&) {
-    return -1;
+void SoftwareDot1xLibrary::do_eapol_start(std::span<const std::uint8_t, 6> bssid,
+                                          std::span<const std::uint8_t, 6>) {
+    if (handshake_) {
+        handshake_->setAuthenticator(bssid);
+    }
+    if (port_ != nullptr) {
+        port_->sendEapol(eapolStartFrame());
+    }
+}
+
+int SoftwareDot1xLibrary::do_key_negotiation_init(AdapterRecord* adapter,
+                                                  KeyNegotiationContext& context) {
+    handshake_.reset();
+    port_ = adapter != nullptr ? adapters_.eapolPort(adapter) : nullptr;
+    if (port_ == nullptr) {
+        return -1;
+    }
+    // The access point the adapter is associated with, until do_eapol_start names one.
+    std::array<std::uint8_t, adapterbuf::kMacBytes> bssid{};
+    adapters_.QueryWL_BSSID(adapter, bssid);
+    if (!rc4_) {
+        rc4_.emplace();
+    }
+    handshake_.emplace(*port_, clock_, *nonces_, *rc4_);
+    if (!handshake_->begin(context, bssid)) {
+        handshake_.reset();
+        return -1;
+    }
+    return 0;
+}
+
+int SoftwareDot1xLibrary::do_key_negotiation_run(KeyNegotiationContext& context) {
+    if (!handshake_) {
+        // Nothing to negotiate: still take a bounded step, so a caller's loop never spins.
+        clock_.sleepMs(KeyHandshake::kStepWaitMs);
+        return -1;
+    }
+    return handshake_->step(context) ? 1 : 0;
 }
 
 // --- EAP exchange ------------------------------------------------------------------------------
@@ -76,6 +126,9 @@ void SoftwareDot1xLibrary::Get_EAP_Derived_Key_32byte(std::span<std::uint8_t, 32
 
 // --- Shutdown ----------------------------------------------------------------------------------
 
-void SoftwareDot1xLibrary::Shutdown_Dot1x_Module() {}
+void SoftwareDot1xLibrary::Shutdown_Dot1x_Module() {
+    handshake_.reset();
+    port_ = nullptr;
+}
 
 }  // namespace rizorivu::dot1x

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include "adapter/AdapterLibrary.h"
 #include "adapter/Dot1xLibrary.h"
+#include "crypto/NonceSource.h"
+#include "crypto/Rc4Cipher.h"
+#include "dot1x/KeyHandshake.h"
 #include "platform/Clock.h"
 
 namespace rizorivu::dot1x {
@@ -10,7 +16,9 @@ namespace rizorivu::dot1x {
 // handshake over the adapter's EAPOL port, and the certificates of the user's store.
 class SoftwareDot1xLibrary final : public Dot1xLibrary {
 public:
-    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock);
+    // `nonces` defaults to OpenSSL's generator; tests hand in fixed ones.
+    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock,
+                         std::unique_ptr<crypto::NonceSource> nonces = nullptr);
 
     int getMyCertList(CertificateList& list) override;
     int getROOTCertList(CertificateList& list) override;
@@ -37,9 +45,19 @@ public:
 
     void Shutdown_Dot1x_Module() override;
 
+    // The key handshake under way, if any (diagnostics and tests).
+    const KeyHandshake* keyHandshake() const { return handshake_ ? &*handshake_ : nullptr; }
+
 private:
     AdapterLibrary& adapters_;
     Clock& clock_;
+
+    // Key handshake state: used only from the WPA worker, one negotiation at a time.
+    std::unique_ptr<crypto::NonceSource> nonces_;
+    // Loaded at the first negotiation: most runs of the utility never need RC4.
+    std::optional<crypto::Rc4Cipher> rc4_;
+    EapolPort* port_ = nullptr;
+    std::optional<KeyHandshake> handshake_;
 };
 
 }  // namespace rizorivu::dot1x
