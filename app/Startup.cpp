@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryStore.h"
+#include "platform/UserFolders.h"
 #include "settings/Configuration.h"
 #include "sim/SimulatedAdapterFactory.h"
 
@@ -87,7 +88,9 @@ StartupResult runApplication(std::span<const std::string> arguments,
     }
     AdapterLibrary& library = *made.value();
     NoWpaConnection wpa;
-    dot1x::SoftwareDot1xLibrary dot1x(library, platform.clock);
+    dot1x::SoftwareDot1xLibrary dot1x(
+        library, platform.clock,
+        dot1x::CertificateLocations::forUser(UserFolders::fromEnvironment(platform.environment)));
 
     // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <mutex>
+
 #include "adapter/AdapterLibrary.h"
 #include "adapter/Dot1xLibrary.h"
+#include "dot1x/CertificateFiles.h"
+#include "dot1x/CertificateLocations.h"
+#include "dot1x/UserCertificateStore.h"
 #include "platform/Clock.h"
 
 namespace rizorivu::dot1x {
@@ -10,7 +15,12 @@ namespace rizorivu::dot1x {
 // handshake over the adapter's EAPOL port, and the certificates of the user's store.
 class SoftwareDot1xLibrary final : public Dot1xLibrary {
 public:
-    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock);
+    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock, CertificateLocations certificates);
+
+    // Where the certificate operations leave the exchange's files.
+    const CertificateFiles& certificateFiles() const { return certificateFiles_; }
+    // Removes the files the certificate operations wrote (also done when the worker ends).
+    void removeCertificateFiles();
 
     int getMyCertList(CertificateList& list) override;
     int getROOTCertList(CertificateList& list) override;
@@ -40,6 +50,10 @@ public:
 private:
     AdapterLibrary& adapters_;
     Clock& clock_;
+    UserCertificateStore certificateStore_;
+    // Written by the worker, removed when it ends or with the library.
+    CertificateFiles certificateFiles_;
+    std::mutex certificateFilesLock_;
 };
 
 }  // namespace rizorivu::dot1x

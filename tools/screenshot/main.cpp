@@ -156,7 +156,9 @@ int shootMainWindow(const QString& out, Shot shot) {
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
     const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
     NoWpaConnection wpa;
-    dot1x::SoftwareDot1xLibrary dot1x(library, clock);
+    dot1x::SoftwareDot1xLibrary dot1x(
+        library, clock,
+        dot1x::CertificateLocations::forUser(UserFolders::fromEnvironment(processEnvironment)));
     Session session(ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()),
                     configuration, ansi, profile, registry, library, clock, wpa, dot1x);
     session.text.load(product / configuration.mlUnicodeFile, "LANGUAGES");
