@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryStore.h"
+#include "platform/UserFolders.h"
 #include "settings/Configuration.h"
 #include "sim/SimulatedAdapterFactory.h"
 #include "wpa/WpaDetachment.h"
@@ -88,13 +89,13 @@ StartupResult runApplication(std::span<const std::string> arguments,
         return {};
     }
     AdapterLibrary& library = *made.value();
-    dot1x::SoftwareDot1xLibrary dot1x(library, platform.clock);
+    dot1x::SoftwareDot1xLibrary dot1x(
+        library, platform.clock,
+        dot1x::CertificateLocations::forUser(UserFolders::fromEnvironment(platform.environment)));
     // The worker comes before the settings, which hold it as their WPA connection; it gets
     // the adapter record and the last settings once the session has built them. The EAP
-    // files live in a private folder beside the user's hive.
-    wpa::WpaWorker wpa(
-        library, platform.clock, ansi, dot1x,
-        HiveLocations::fromEnvironment(platform.environment).currentUser.parent_path() / "dot1x");
+    // files live in the user's private folder, where the certificate operations write them.
+    wpa::WpaWorker wpa(library, platform.clock, ansi, dot1x, dot1x.certificateFiles().folder());
 
     // Building the session fixes the application key with the configured company; nothing in
     // it touches the registry or the adapter yet.

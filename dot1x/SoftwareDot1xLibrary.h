@@ -1,13 +1,17 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/Dot1xLibrary.h"
 #include "crypto/NonceSource.h"
 #include "crypto/Rc4Cipher.h"
+#include "dot1x/CertificateFiles.h"
+#include "dot1x/CertificateLocations.h"
 #include "dot1x/KeyHandshake.h"
+#include "dot1x/UserCertificateStore.h"
 #include "platform/Clock.h"
 
 namespace rizorivu::dot1x {
@@ -17,8 +21,13 @@ namespace rizorivu::dot1x {
 class SoftwareDot1xLibrary final : public Dot1xLibrary {
 public:
     // `nonces` defaults to OpenSSL's generator; tests hand in fixed ones.
-    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock,
+    SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock, CertificateLocations certificates,
                          std::unique_ptr<crypto::NonceSource> nonces = nullptr);
+
+    // Where the certificate operations leave the exchange's files.
+    const CertificateFiles& certificateFiles() const { return certificateFiles_; }
+    // Removes the files the certificate operations wrote (also done when the worker ends).
+    void removeCertificateFiles();
 
     int getMyCertList(CertificateList& list) override;
     int getROOTCertList(CertificateList& list) override;
@@ -51,6 +60,10 @@ public:
 private:
     AdapterLibrary& adapters_;
     Clock& clock_;
+    UserCertificateStore certificateStore_;
+    // Written by the worker, removed when it ends or with the library.
+    CertificateFiles certificateFiles_;
+    std::mutex certificateFilesLock_;
 
     // Key handshake state: used only from the WPA worker, one negotiation at a time.
     std::unique_ptr<crypto::NonceSource> nonces_;

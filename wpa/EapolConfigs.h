@@ -19,8 +19,8 @@ constexpr std::size_t kInnerIdentityBytes = 255;
 // certificate operations leave them.
 struct EapolFiles {
     static constexpr std::string_view kCaCertificate = "caroot.pem";
-    static constexpr std::string_view kClientCertificate = "Halvo.pem";
-    static constexpr std::string_view kPrivateKey = "Halvo_key.pem";
+    static constexpr std::string_view kClientCertificate = "client.pem";
+    static constexpr std::string_view kPrivateKey = "client_key.pem";
     static constexpr std::string_view kRandomSeed = ".rand";
     // The password under which the certificate export protects the private key.
     static constexpr std::string_view kPrivateKeyPassword = "Vodid";

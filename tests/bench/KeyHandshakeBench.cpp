@@ -42,7 +42,9 @@ void BM_PassphraseMappingLibrary(benchmark::State& state) {
     }
     rizorivu::sim::SimulatedAdapterLibrary adapters(std::move(loaded).value(), clock, registry,
                                                     diagnostics);
-    rizorivu::dot1x::SoftwareDot1xLibrary library(adapters, clock);
+    rizorivu::dot1x::SoftwareDot1xLibrary library(
+        adapters, clock,
+        {dir.path() / "certificates", dir.path() / "system", dir.path() / "private"});
     std::array<std::uint8_t, 32> key{};
     for (auto _ : state) {
         library.Get_PSK_Key_32byte(kPassphrase, reinterpret_cast<const std::uint8_t*>(kSsid.data()),

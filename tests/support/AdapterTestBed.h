@@ -86,7 +86,9 @@ public:
     OperatingMode mode;
     LastSettings last{appKey, mode, ansi};
     RecordingWpaConnection wpa;
-    dot1x::SoftwareDot1xLibrary dot1x{*library, clock};
+    // Certificate folders of the test's own, never the machine's trust store.
+    dot1x::SoftwareDot1xLibrary dot1x{
+        *library, clock, {dir / "certificates", dir / "system-certificates", dir / "private"}};
     SettingApplier applier{*library, adapter, last, clock, wpa};
     LastSettingsReplay replay{*library, adapter, last, applier, wpa};
 };

@@ -142,8 +142,8 @@ TEST(WpaSupplicant, TlsUsesTheExportedFilesByFullPath) {
     const EapolConfig config = w.dot1x.eapolConfigs().front();
     EXPECT_EQ(config.method, "TLS");
     EXPECT_EQ(config.identity, std::string(255, 'u'));
-    EXPECT_EQ(config.privateKeyFile, (w.bed.dir.path() / "Halvo_key.pem").string());
-    EXPECT_EQ(config.clientCertificateFile, (w.bed.dir.path() / "Halvo.pem").string());
+    EXPECT_EQ(config.privateKeyFile, (w.bed.dir.path() / "client_key.pem").string());
+    EXPECT_EQ(config.clientCertificateFile, (w.bed.dir.path() / "client.pem").string());
     EXPECT_EQ(w.dot1x.count("genMySSLFile"), 1u);
 }
 

@@ -234,8 +234,8 @@ TEST(WpaTexts, EapRecordsHoldFullPathsAndBoundedTexts) {
     EXPECT_EQ(tls.eapType, "EAP");
     EXPECT_EQ(tls.fragmentSize, 1398);
     EXPECT_EQ(tls.caCertificateFile, (folder / "caroot.pem").string());
-    EXPECT_EQ(tls.clientCertificateFile, (folder / "Halvo.pem").string());
-    EXPECT_EQ(tls.privateKeyFile, (folder / "Halvo_key.pem").string());
+    EXPECT_EQ(tls.clientCertificateFile, (folder / "client.pem").string());
+    EXPECT_EQ(tls.privateKeyFile, (folder / "client_key.pem").string());
     EXPECT_EQ(tls.randomSeedFile, (folder / ".rand").string());
     EXPECT_TRUE(tls.innerMethod.empty());
 

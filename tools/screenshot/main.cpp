@@ -277,10 +277,12 @@ int shootMainWindow(const QString& out, const ShotOptions& options) {
     // The product build's configuration and language files, as the utility itself reads them.
     const std::filesystem::path product(RIZORIVU_PRODUCT_DIR);
     const Configuration configuration = loadConfiguration(profile, product / "rizorivu.INI");
-    dot1x::SoftwareDot1xLibrary dot1x(library, clock);
-    // The worker waits on real time, so that it never moves the shot's virtual clock on.
+    // The WPA side waits on real time, so that it never moves the shot's virtual clock on.
     RealClock workerClock;
-    wpa::WpaWorker wpa(library, workerClock, ansi, dot1x, scratch.path() / "dot1x");
+    dot1x::SoftwareDot1xLibrary dot1x(
+        library, workerClock,
+        dot1x::CertificateLocations::forUser(UserFolders::fromEnvironment(processEnvironment)));
+    wpa::WpaWorker wpa(library, workerClock, ansi, dot1x, dot1x.certificateFiles().folder());
     Session session(ApplicationPaths::fromModulePath((scratch.path() / "rizorivu").string()),
                     configuration, ansi, profile, registry, library, clock, wpa, dot1x);
     wpa.attach(session.settings.adapter, session.settings.last);
