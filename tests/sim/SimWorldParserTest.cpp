@@ -270,6 +270,15 @@ TEST(SimWorldParserTest, TheDocumentedExampleIsAValidWorld) {
     EXPECT_EQ(world.networks.size(), 2u);
     EXPECT_EQ(world.clients.size(), 1u);
 
+    // The WPA-PSK example.
+    const std::size_t next = doc.find("```ini\n", end + 3);
+    ASSERT_NE(next, std::string::npos);
+    const std::size_t nextEnd = doc.find("```", next + 7);
+    const World wpa = parseOk(doc.substr(next + 7, nextEnd - next - 7));
+    ASSERT_EQ(wpa.networks.size(), 2u);
+    EXPECT_EQ(wpa.networks[0].groupCipher, GroupCipher::Wep104);
+    EXPECT_EQ(wpa.networks[0].groupRekeySeconds, 600);
+    EXPECT_EQ(wpa.networks[1].type, BssType::AdHoc);
 }
 
 }  // namespace
