@@ -19,8 +19,9 @@ bool isEapolStart(std::span<const std::uint8_t> frame) {
 
 }  // namespace
 
-PskAuthenticator::PskAuthenticator(Setup setup, EapolChannel& channel, crypto::NonceSource& nonces)
-    : setup_(std::move(setup)), channel_(channel), nonces_(nonces) {}
+PskAuthenticator::PskAuthenticator(Setup setup, EapolChannel& channel, crypto::NonceSource& nonces,
+                                   const crypto::Rc4Cipher& rc4)
+    : setup_(std::move(setup)), channel_(channel), nonces_(nonces), rc4_(rc4) {}
 
 PskAuthenticator::~PskAuthenticator() {
     OPENSSL_cleanse(setup_.masterKey.data(), setup_.masterKey.size());

@@ -44,7 +44,8 @@ public:
         std::int64_t rekeyMs = 0;  // 0: never
     };
 
-    PskAuthenticator(Setup setup, EapolChannel& channel, crypto::NonceSource& nonces);
+    PskAuthenticator(Setup setup, EapolChannel& channel, crypto::NonceSource& nonces,
+                     const crypto::Rc4Cipher& rc4);
     ~PskAuthenticator();
     PskAuthenticator(const PskAuthenticator&) = delete;
     PskAuthenticator& operator=(const PskAuthenticator&) = delete;
@@ -85,7 +86,7 @@ private:
     Setup setup_;
     EapolChannel& channel_;
     crypto::NonceSource& nonces_;
-    crypto::Rc4Cipher rc4_;
+    const crypto::Rc4Cipher& rc4_;
     State state_ = State::AwaitingMessage2;
     std::uint64_t counter_ = 0;
     std::array<std::uint8_t, 32> anonce_{};

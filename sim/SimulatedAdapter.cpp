@@ -145,6 +145,9 @@ void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
         link_.expectKeys(StationLink::ExpectedKeys{
             {}, {masterKey.begin(), masterKey.begin() + static_cast<std::ptrdiff_t>(bytes)}, -1});
     } else {
+        if (!rc4_) {
+            rc4_.emplace();
+        }
         PskAuthenticator::Setup setup;
         setup.masterKey = masterKey;
         setup.address = network.bssid;
@@ -155,7 +158,7 @@ void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
             wpaElement(network.security, network.type, network.cipher, network.groupCipher);
         setup.rekeyMs = static_cast<std::int64_t>(network.groupRekeySeconds) * 1000;
         authenticator_ =
-            std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_);
+            std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_, *rc4_);
         authenticator_->start(m.nowMs);
     }
     OPENSSL_cleanse(masterKey.data(), masterKey.size());

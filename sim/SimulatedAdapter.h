@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -158,6 +159,7 @@ private:
     AccessPointCell cell_;
     FrameTally tally_;
     crypto::RandomNonceSource nonces_;
+    std::optional<crypto::Rc4Cipher> rc4_;  // loaded with the first TKIP handshake
     std::unique_ptr<PskAuthenticator> authenticator_;
     std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
 };
