@@ -33,6 +33,12 @@ bool isWpa(const WorldNetwork& network) {
     return network.security == Security::WpaPsk || network.security == Security::WpaEap;
 }
 
+// Whether the keys of one network setting still hold for the other.
+bool sameKeying(const WorldNetwork& a, const WorldNetwork& b) {
+    return a.passphrase == b.passphrase && a.ssid == b.ssid && a.cipher == b.cipher &&
+           a.groupCipher == b.groupCipher && a.groupRekeySeconds == b.groupRekeySeconds;
+}
+
 // Region 0 ("none") is refused: an adapter left without a region could use no channel.
 std::optional<std::uint16_t> settableRegionMask(int regionCode) {
     return regionCode == 0 ? std::nullopt : regionChannelMask(regionCode);
@@ -105,8 +111,16 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
         keyedAssociation_ = 0;
         return;
     }
+    if (keyedAssociation_ == link_.association() && !sameKeying(keyedNetwork_, *network)) {
+        // The access point was reconfigured under the station: it has to start again.
+        link_.restart(link_.outcome(), m.nowMs);
+        authenticator_.reset();
+        keyedAssociation_ = 0;
+        return;
+    }
     if (keyedAssociation_ != link_.association()) {
         keyedAssociation_ = link_.association();
+        keyedNetwork_ = *network;
         startKeys(m, *network);
     }
     if (!authenticator_) {

@@ -162,6 +162,7 @@ private:
     std::optional<crypto::Rc4Cipher> rc4_;  // loaded with the first TKIP handshake
     std::unique_ptr<PskAuthenticator> authenticator_;
     std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
+    WorldNetwork keyedNetwork_;           // and the network setting they were made for
 };
 
 }  // namespace rizorivu::sim

@@ -198,6 +198,18 @@ TEST_F(SimWpaLinkTest, GroupKeyIsRenewedAndOnlyTheNewOneCarriesData) {
     EXPECT_TRUE(receives());
 }
 
+TEST_F(SimWpaLinkTest, NewPassphraseInTheWorldDeauthenticates) {
+    join(kMixed, kMixed.passphrase);
+    converse();
+    installStationKeys(kMixed);
+    ASSERT_TRUE(receives());
+    std::string world = wpaWorld();
+    world.replace(world.find("mixed company"), 13, "mixed feelings");
+    bed.editWorld(world);
+    EXPECT_EQ(bed.connectState(), 1);
+    EXPECT_FALSE(receives());
+}
+
 TEST_F(SimWpaLinkTest, WpaNoneCellTakesThePassphrasesKeyWithoutAHandshake) {
     bed.configure("CellPsk", kAdHoc, kWpaNone, kTkip);
     bed.settle();
