@@ -92,7 +92,7 @@ TEST_P(SimAuthenticatorCipherTest, BothEndsHoldTheSameKeysWithRisingCounters) {
     EXPECT_TRUE(std::equal(ap.begin(), ap.end(), bed.station.temporalKey().begin(),
                            bed.station.temporalKey().end()));
     const auto group = bed.auth->groupKey();
-    EXPECT_EQ(Bytes(group.begin(), group.end()), bed.station.groupKey);
+    EXPECT_TRUE(Bytes(group.begin(), group.end()) == bed.station.groupKey);  // keys unprinted
     EXPECT_EQ(bed.station.groupKey.size(), cipherKeyBytes(GetParam().group));
     EXPECT_EQ(bed.station.groupIndex, 1);
     EXPECT_EQ(bed.station.message3Element, bed.element);
@@ -159,9 +159,9 @@ TEST(SimAuthenticatorTest, GroupKeyIsRenewedAtItsIntervalUnderTheOtherIndex) {
     bed.exchange();
     EXPECT_EQ(bed.auth->state(), State::Established);
     EXPECT_EQ(bed.station.groupIndex, 2);
-    EXPECT_NE(bed.station.groupKey, first);
+    EXPECT_TRUE(bed.station.groupKey != first);
     const auto group = bed.auth->groupKey();
-    EXPECT_EQ(Bytes(group.begin(), group.end()), bed.station.groupKey);
+    EXPECT_TRUE(Bytes(group.begin(), group.end()) == bed.station.groupKey);  // keys unprinted
     EXPECT_EQ(bed.station.counters.back(), 4u);
 
     // A station that stops answering the rekey is refused after the retries.

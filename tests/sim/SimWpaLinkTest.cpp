@@ -191,7 +191,7 @@ TEST_F(SimWpaLinkTest, GroupKeyIsRenewedAndOnlyTheNewOneCarriesData) {
     bed.clock.advance(60'000);
     EXPECT_FALSE(receives()) << "the old group key no longer fits";
     converse();
-    EXPECT_NE(station.groupKey, first);
+    EXPECT_TRUE(station.groupKey != first);  // keys unprinted
     EXPECT_EQ(station.groupIndex, 2);
     const Bytes bssid(kMixed.bssid.begin(), kMixed.bssid.end());
     ASSERT_EQ(install(addKey(false, station.groupIndex, station.groupKey, bssid)), 0);
