@@ -21,22 +21,39 @@ void appendSuite(std::vector<std::uint8_t>& out, std::uint8_t type) {
     out.push_back(type);
 }
 
+std::uint8_t groupSuite(Cipher cipher, GroupCipher groupCipher) {
+    switch (groupCipher) {
+        case GroupCipher::Wep40:
+            return kSuiteWep40;
+        case GroupCipher::Wep104:
+            return kSuiteWep104;
+        case GroupCipher::Tkip:
+            return kSuiteTkip;
+        default:
+            return cipher == Cipher::Aes ? kSuiteCcmp : kSuiteTkip;
+    }
+}
+
 }  // namespace
 
-std::vector<std::uint8_t> wpaElement(Security security, Cipher cipher) {
+std::vector<std::uint8_t> wpaElement(Security security, BssType type, Cipher cipher,
+                                     GroupCipher groupCipher) {
     if (security != Security::WpaPsk && security != Security::WpaEap) {
         return {};
     }
     const std::uint8_t suite = cipher == Cipher::Aes ? kSuiteCcmp : kSuiteTkip;
+    const std::uint8_t akm = security == Security::WpaEap ? kAkm8021x
+                             : type == BssType::AdHoc     ? kAkmNone
+                                                          : kAkmPsk;
     std::vector<std::uint8_t> body;
     body.insert(body.end(), std::begin(kWpaOui), std::end(kWpaOui));
     body.push_back(kWpaOuiType);
     body.insert(body.end(), {0x01, 0x00});  // version 1
-    appendSuite(body, suite);               // group cipher
+    appendSuite(body, groupSuite(cipher, groupCipher));
     body.insert(body.end(), {0x01, 0x00});  // one pairwise cipher
     appendSuite(body, suite);
     body.insert(body.end(), {0x01, 0x00});  // one key management suite
-    appendSuite(body, security == Security::WpaEap ? kAkm8021x : kAkmPsk);
+    appendSuite(body, akm);
 
     std::vector<std::uint8_t> element;
     appendElement(element, survey::kElementVendor, body.data(), body.size());
@@ -65,7 +82,8 @@ std::vector<std::uint8_t> beaconElements(const BssDescription& bss) {
         appendElement(out, survey::kElementExtendedRates, bss.rates.data() + basicPart,
                       rateCount - basicPart);
     }
-    const std::vector<std::uint8_t> wpa = wpaElement(bss.security, bss.cipher);
+    const std::vector<std::uint8_t> wpa =
+        wpaElement(bss.security, bss.type, bss.cipher, bss.groupCipher);
     out.insert(out.end(), wpa.begin(), wpa.end());
     return out;
 }

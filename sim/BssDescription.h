@@ -16,6 +16,7 @@ struct BssDescription {
     BssType type = BssType::Infrastructure;
     Security security = Security::Open;
     Cipher cipher = Cipher::None;
+    GroupCipher groupCipher = GroupCipher::SameAsPairwise;
     RateBytes rates{};
     std::uint64_t timestampUs = 0;
     std::uint16_t beaconIntervalTu = 100;

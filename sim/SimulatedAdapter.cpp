@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include <openssl/crypto.h>
+
 #include "adapter/ConnectState.h"
 #include "adapter/RegionTable.h"
 #include "adapter/WepKeyLength.h"
 #include "adapter/ZeroConfigStatus.h"
+#include "crypto/PassphraseKey.h"
 #include "sim/AddKeyRecord.h"
+#include "sim/BeaconElements.h"
 #include "sim/BssDescription.h"
+#include "sim/NetworkCiphers.h"
 #include "sim/SignalModel.h"
 #include "sim/SurveyWriter.h"
 
@@ -17,8 +22,7 @@ namespace rizorivu::sim {
 namespace {
 
 constexpr std::size_t kFilterEntryBytes = 7;
-constexpr std::size_t kTkipKeyBytes = 32;
-constexpr std::size_t kCcmpKeyBytes = 16;
+constexpr int kPassphraseIterations = 4096;
 constexpr std::size_t kWepKeyBytes[] = {5, 13, 29};
 
 bool inRange(int value, int lo, int hi) {
@@ -27,6 +31,12 @@ bool inRange(int value, int lo, int hi) {
 
 bool isWpa(const WorldNetwork& network) {
     return network.security == Security::WpaPsk || network.security == Security::WpaEap;
+}
+
+// Whether the keys of one network setting still hold for the other.
+bool sameKeying(const WorldNetwork& a, const WorldNetwork& b) {
+    return a.passphrase == b.passphrase && a.ssid == b.ssid && a.cipher == b.cipher &&
+           a.groupCipher == b.groupCipher && a.groupRekeySeconds == b.groupRekeySeconds;
 }
 
 // Region 0 ("none") is refused: an adapter left without a region could use no channel.
@@ -91,6 +101,81 @@ void SimulatedAdapter::update(const Moment& m) {
     link_.advance(m.nowMs, tally_);
     cell_.advance(m.nowMs, tally_);
     follow(m);
+    serveKeys(m);
+}
+
+void SimulatedAdapter::serveKeys(const Moment& m) {
+    const WorldNetwork* network = mode_ == OperationMode::Station ? linkedNetwork(m) : nullptr;
+    if (network == nullptr || network->security != Security::WpaPsk) {
+        authenticator_.reset();
+        keyedAssociation_ = 0;
+        return;
+    }
+    if (keyedAssociation_ == link_.association() && !sameKeying(keyedNetwork_, *network)) {
+        // The access point was reconfigured under the station: it has to start again.
+        link_.restart(link_.outcome(), m.nowMs);
+        authenticator_.reset();
+        keyedAssociation_ = 0;
+        return;
+    }
+    if (keyedAssociation_ != link_.association()) {
+        keyedAssociation_ = link_.association();
+        keyedNetwork_ = *network;
+        startKeys(m, *network);
+    }
+    if (!authenticator_) {
+        return;
+    }
+    EapolChannel& channel = *link_.eapol();
+    while (auto frame = channel.receive(EapolChannel::Side::AccessPoint)) {
+        authenticator_->receive(*frame, m.nowMs);
+    }
+    authenticator_->tick(m.nowMs);
+    if (authenticator_->failed()) {
+        // Deauthenticated: the station associates again after the usual delay and meets a
+        // fresh handshake.
+        authenticator_.reset();
+        link_.restart(link_.outcome(), m.nowMs);
+        return;
+    }
+    const auto pairwise = authenticator_->temporalKey();
+    const auto group = authenticator_->groupKey();
+    link_.expectKeys(StationLink::ExpectedKeys{{pairwise.begin(), pairwise.end()},
+                                               {group.begin(), group.end()},
+                                               authenticator_->groupIndex()});
+}
+
+void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
+    authenticator_.reset();
+    link_.expectKeys(StationLink::ExpectedKeys{});  // nothing matches until keys are known
+    std::array<std::uint8_t, 32> masterKey{};
+    const auto* ssid = reinterpret_cast<const std::uint8_t*>(network.ssid.data());
+    if (!crypto::derivePassphraseKey(network.passphrase, std::span(ssid, network.ssid.size()),
+                                     kPassphraseIterations, masterKey)) {
+        return;  // no key can match: nothing flows
+    }
+    if (network.type == BssType::AdHoc) {
+        const std::size_t bytes = cipherKeyBytes(pairwiseCipherCode(network));
+        link_.expectKeys(StationLink::ExpectedKeys{
+            {}, {masterKey.begin(), masterKey.begin() + static_cast<std::ptrdiff_t>(bytes)}, -1});
+    } else {
+        if (!rc4_) {
+            rc4_.emplace();
+        }
+        PskAuthenticator::Setup setup;
+        setup.masterKey = masterKey;
+        setup.address = network.bssid;
+        setup.station = device_.mac;
+        setup.pairwiseCipher = pairwiseCipherCode(network);
+        setup.groupCipher = groupCipherCode(network);
+        setup.element =
+            wpaElement(network.security, network.type, network.cipher, network.groupCipher);
+        setup.rekeyMs = static_cast<std::int64_t>(network.groupRekeySeconds) * 1000;
+        authenticator_ =
+            std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_, *rc4_);
+        authenticator_->start(m.nowMs);
+    }
+    OPENSSL_cleanse(masterKey.data(), masterKey.size());
 }
 
 void SimulatedAdapter::follow(const Moment& m) {
@@ -554,6 +639,7 @@ int SimulatedAdapter::retrieveSurvey(const Moment& m, std::uint8_t* buffer, int 
         bss.type = n.type;
         bss.security = n.security;
         bss.cipher = n.cipher;
+        bss.groupCipher = n.groupCipher;
         bss.rates = n.rates;
         // Each network's clock started at its own moment before the adapter's.
         bss.timestampUs =
@@ -595,8 +681,10 @@ int SimulatedAdapter::writeOid(const Moment& m, std::uint32_t oid, const std::ui
     if (!record || network == nullptr || !isWpa(*network)) {
         return -1;
     }
-    const std::size_t keyBytes = network->cipher == Cipher::Aes ? kCcmpKeyBytes : kTkipKeyBytes;
-    if (record->material.size() != keyBytes) {
+    const int cipher = record->pairwise || network->type == BssType::AdHoc
+                           ? pairwiseCipherCode(*network)
+                           : groupCipherCode(*network);
+    if (record->material.size() != cipherKeyBytes(cipher)) {
         return -1;
     }
     if (record->pairwise) {

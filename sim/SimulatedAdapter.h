@@ -2,16 +2,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/DriverCode.h"
 #include "adapter/OperationMode.h"
+#include "crypto/RandomNonceSource.h"
 #include "sim/AccessPointCell.h"
 #include "sim/AdapterSettings.h"
 #include "sim/AssociationRules.h"
 #include "sim/FrameTally.h"
+#include "sim/PskAuthenticator.h"
 #include "sim/StationEapolPort.h"
 #include "sim/StationLink.h"
 #include "sim/World.h"
@@ -42,7 +45,8 @@ public:
     std::int32_t handle() const { return handle_; }
     void setHandle(std::int32_t handle) { handle_ = handle; }
 
-    // Counts the frames up to now, then follows the world (see follow).
+    // Counts the frames up to now, follows the world (see follow), then lets the access
+    // point's authenticator answer the station's EAPOL frames and run its timers.
     void update(const Moment& m);
     // Follows settings and world to the network the rules choose and the stations that join
     // the access point; a changed choice is a new association. Run again after a setting.
@@ -117,7 +121,7 @@ public:
     int writeOid(const Moment& m, std::uint32_t oid, const std::uint8_t* data, int length);
 
     const std::shared_ptr<EapolChannel>& eapolChannel() const { return link_.eapol(); }
-    EapolPort& eapolPort() { return eapolPort_; }
+    StationEapolPort& eapolPort() { return eapolPort_; }
 
 private:
     ModeSettings& current() {
@@ -136,6 +140,10 @@ private:
     // or the access point restarts.
     void reconnect(const Moment& m);
     const WorldNetwork* linkedNetwork(const Moment& m) const;
+    // The keys of a WPA-PSK association: the access point's authenticator, or in an ad-hoc
+    // cell the key every member derives from the passphrase.
+    void serveKeys(const Moment& m);
+    void startKeys(const Moment& m, const WorldNetwork& network);
 
     WorldAdapter device_;
     std::int32_t handle_ = 0;
@@ -150,6 +158,11 @@ private:
     StationEapolPort eapolPort_{link_.eapol()};
     AccessPointCell cell_;
     FrameTally tally_;
+    crypto::RandomNonceSource nonces_;
+    std::optional<crypto::Rc4Cipher> rc4_;  // loaded with the first TKIP handshake
+    std::unique_ptr<PskAuthenticator> authenticator_;
+    std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
+    WorldNetwork keyedNetwork_;           // and the network setting they were made for
 };
 
 }  // namespace rizorivu::sim

@@ -55,10 +55,25 @@ void SimulatedAdapterLibrary::adopt(std::int64_t nowMs) {
             (*kept)->followWorld(device);
             present.push_back(std::move(*kept));
         } else {
-            present.push_back(std::make_unique<SimulatedAdapter>(device, nowMs));
+            auto plugged = std::make_unique<SimulatedAdapter>(device, nowMs);
+            plugged->eapolPort().onSent([this, a = plugged.get()] { deliverEapol(a); });
+            present.push_back(std::move(plugged));
         }
     }
     adapters_ = std::move(present);
+}
+
+void SimulatedAdapterLibrary::deliverEapol(const SimulatedAdapter* sender) {
+    std::lock_guard lock(mutex_);
+    const std::int64_t now = clock_.nowMs();
+    refresh(now);
+    // The adapter may have been unplugged since; only a present one answers.
+    for (const auto& a : adapters_) {
+        if (a.get() == sender) {
+            a->update(Moment{*world_, now});
+            return;
+        }
+    }
 }
 
 SimulatedAdapter* SimulatedAdapterLibrary::present(const AdapterRecord* adapter) {

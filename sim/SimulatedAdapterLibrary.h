@@ -59,11 +59,12 @@ namespace rizorivu::sim {
 // answers 1, while channel, BSSID and speed describe the cell; pseudo-IBSS answers 0 with
 // no partner (it only transmits). While connected: RSSI with ±3 dB jitter from the world's
 // seed, quality from the signal, speed of the best common rate (units of 1000 bit/s), and
-// 24 transmitted and 40 received frames a second once data flows (WPA: after WriteOid
-// installed pairwise and group key; WPA-None: the group key; open-system WEP with the wrong
-// key: transmitted only). Queries of RSSI, quality, speed and BSSID answer -1 while not
-// connected; SSID, channel and security answer what was set, the network type too, except
-// that automatic mode (2) reports the type of the network it joined.
+// 24 transmitted and 40 received frames a second once data flows (WPA: while WriteOid has
+// installed the pairwise and group key, the access point's own for WPA-PSK, see Keys;
+// WPA-None: the group key; open-system WEP with the wrong key: transmitted only). Queries of RSSI,
+// quality, speed and BSSID answer -1 while not connected; SSID, channel and security answer what
+// was set, the network type too, except that automatic mode (2) reports the type of the network it
+// joined.
 //
 // Access-point mode. The access point beacons while its SSID is set and its channel usable;
 // the world's clients join 1.5 s after it was last reconfigured, filtered by the MAC filter.
@@ -79,8 +80,15 @@ namespace rizorivu::sim {
 // running state (QVStartWZCService, QVStopWZCService) is kept apart from it.
 //
 // Keys. WriteOid accepts only kOidAddKey with a well-formed add-key record (AddKeyRecord.h)
-// while associated with a WPA network: a 32-byte TKIP or 16-byte AES key, a pairwise key
-// bound to the access point's BSSID (not in an ad-hoc cell), or a group key.
+// while associated with a WPA network: a key of its cipher's length (TKIP 32, AES 16 bytes;
+// a group key of the group cipher's: WEP 5 or 13), a pairwise key bound to the access point's
+// BSSID (not in an ad-hoc cell), or a group key. A WPA-PSK access point runs the key
+// handshakes (PskAuthenticator.h) over the EAPOL port: message 1 once associated, its retries
+// and rekeying on the library's clock at any call. Data flows only while the installed keys
+// are the ones the access point derived (WPA-None: the passphrase's key); wrong keys are
+// accepted but carry nothing. A station that fails the handshake, or whose access point's
+// passphrase or ciphers a world edit changed, is deauthenticated and associates again 1.5 s
+// later.
 class SimulatedAdapterLibrary final : public AdapterLibrary {
 public:
     SimulatedAdapterLibrary(std::unique_ptr<WorldSource> source, Clock& clock,
@@ -177,6 +185,8 @@ private:
     // Follows an edited world; the caller holds the lock.
     void refresh(std::int64_t nowMs);
     void adopt(std::int64_t nowMs);
+    // A frame the station sent: its access point answers it now.
+    void deliverEapol(const SimulatedAdapter* sender);
     SimulatedAdapter* present(const AdapterRecord* adapter);
     // Runs `op` on the adapter open under the record's handle, or answers -1.
     template <typename Op>

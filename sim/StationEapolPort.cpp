@@ -3,7 +3,13 @@
 namespace rizorivu::sim {
 
 bool StationEapolPort::sendEapol(std::span<const std::uint8_t> frame) {
-    return channel_->send(EapolChannel::Side::Station, frame);
+    if (!channel_->send(EapolChannel::Side::Station, frame)) {
+        return false;
+    }
+    if (deliver_) {
+        deliver_();
+    }
+    return true;
 }
 
 std::optional<std::vector<std::uint8_t>> StationEapolPort::receiveEapol() {

@@ -10,6 +10,8 @@ void StationLink::restart(const AssociationOutcome& outcome, std::int64_t nowMs)
     pairwiseKey_.clear();
     groupKey_.clear();
     groupKeyIndex_ = -1;
+    expected_.reset();
+    ++association_;
     eapol_->clear();
 }
 
@@ -56,13 +58,18 @@ void StationLink::installGroupKey(int index, std::vector<std::uint8_t> key) {
 }
 
 bool StationLink::dataFlows() const {
+    const bool groupFits =
+        !groupKey_.empty() &&
+        (!expected_ || (groupKey_ == expected_->group &&
+                        (expected_->groupIndex < 0 || groupKeyIndex_ == expected_->groupIndex)));
     switch (outcome_.data) {
         case DataPath::Flows:
             return true;
         case DataPath::AfterKeys:
-            return !pairwiseKey_.empty() && !groupKey_.empty();
+            return groupFits && !pairwiseKey_.empty() &&
+                   (!expected_ || pairwiseKey_ == expected_->pairwise);
         case DataPath::AfterGroupKey:
-            return !groupKey_.empty();
+            return groupFits;
         default:
             return false;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "sim/AssociationRules.h"
@@ -37,9 +38,21 @@ public:
     // An own ad-hoc cell is running (nobody has joined it).
     bool cellStarted(std::int64_t nowMs) const;
 
+    // The keys the network uses. Data flows only while the installed keys equal them (the
+    // group key's index too, except in an ad-hoc cell); without an expectation (802.1X, whose
+    // server the simulator does not run) any installed keys do.
+    struct ExpectedKeys {
+        std::vector<std::uint8_t> pairwise;
+        std::vector<std::uint8_t> group;
+        int groupIndex = -1;  // -1: any
+    };
+
     void installPairwiseKey(std::vector<std::uint8_t> key);
     void installGroupKey(int index, std::vector<std::uint8_t> key);
+    void expectKeys(std::optional<ExpectedKeys> keys) { expected_ = std::move(keys); }
     bool dataFlows() const;
+    // Counts associations: every restart begins a new one.
+    std::uint64_t association() const { return association_; }
 
     // The channel of the current association's EAPOL exchange; cleared by every new
     // association. Shared so that a supplicant may hold it beyond the adapter's removal.
@@ -53,6 +66,8 @@ private:
     std::vector<std::uint8_t> pairwiseKey_;
     std::vector<std::uint8_t> groupKey_;
     int groupKeyIndex_ = -1;
+    std::optional<ExpectedKeys> expected_;
+    std::uint64_t association_ = 0;
     std::shared_ptr<EapolChannel> eapol_ = std::make_shared<EapolChannel>();
 };
 

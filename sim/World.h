@@ -18,6 +18,9 @@ enum class AdapterKind { Wireless, Ethernet };
 enum class BssType { Infrastructure, AdHoc };
 enum class Security { Open, Wep, WpaPsk, WpaEap };
 enum class Cipher { None, Tkip, Aes };
+// The cipher of a WPA network's broadcast frames: the pairwise one, or a weaker one that older
+// stations in the same network still understand.
+enum class GroupCipher { SameAsPairwise, Wep40, Wep104, Tkip };
 // Which 802.11 authentication algorithms a WEP network admits.
 enum class WepAuthentication { OpenOrShared, OpenOnly, SharedOnly };
 
@@ -60,6 +63,8 @@ struct WorldNetwork {
     BssType type = BssType::Infrastructure;
     Security security = Security::Open;
     Cipher cipher = Cipher::None;
+    GroupCipher groupCipher = GroupCipher::SameAsPairwise;
+    int groupRekeySeconds = 0;  // WPA-PSK access point; 0: the group key is never renewed
     WepAuthentication wepAuthentication = WepAuthentication::OpenOrShared;
     std::vector<std::uint8_t> wepKey;  // 5, 13 or 29 bytes for a WEP network
     std::string passphrase;            // WPA-PSK; never printed

@@ -42,7 +42,7 @@ std::vector<SectionRule> makeSectionRules() {
          "NETWORK.",
          true,
          {"SSID", "BSSID", "CHANNEL", "SIGNAL", "TYPE", "SECURITY", "WEPKEY", "WEPAUTH", "CIPHER",
-          "PASSPHRASE", "IDENTITY", "PASSWORD", "HIDDEN", "RATES"}},
+          "GROUPCIPHER", "GROUPREKEY", "PASSPHRASE", "IDENTITY", "PASSWORD", "HIDDEN", "RATES"}},
         {SectionKind::Client, "CLIENT.", true, {"MAC", "SSID", "PRESENT", "CHANNEL"}},
     };
 }
@@ -136,6 +136,29 @@ bool printableAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
+// A group cipher may be as strong as the pairwise one, never stronger; an ad-hoc cell has
+// one key for everything, so only its own cipher.
+void readGroupCipher(WorldSectionReader& r, WorldNetwork& n) {
+    if (!r.has("GroupCipher")) {
+        return;
+    }
+    if (n.type == BssType::AdHoc) {
+        r.forbid("GroupCipher", "an ad-hoc cell uses one cipher");
+        return;
+    }
+    const int choice = r.choice("GroupCipher", {"wep40", "wep104", "tkip", "aes"}, 3);
+    if (choice == 3 && n.cipher != Cipher::Aes) {
+        r.fail("GroupCipher", "aes needs Cipher=aes");
+        return;
+    }
+    constexpr GroupCipher kChoices[] = {GroupCipher::Wep40, GroupCipher::Wep104, GroupCipher::Tkip,
+                                        GroupCipher::SameAsPairwise};
+    n.groupCipher = kChoices[choice];
+    if (n.groupCipher == GroupCipher::Tkip && n.cipher == Cipher::Tkip) {
+        n.groupCipher = GroupCipher::SameAsPairwise;
+    }
+}
+
 WorldNetwork readNetwork(WorldSectionReader& r) {
     WorldNetwork n;
     n.ssid = r.ansiText("SSID", true, 1, kMaxSsidBytes).value_or("");
@@ -172,8 +195,15 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
             r.fail("Cipher", "missing");
         }
         n.cipher = r.choice("Cipher", {"tkip", "aes"}, 0) == 0 ? Cipher::Tkip : Cipher::Aes;
+        readGroupCipher(r, n);
     } else {
         r.forbid("Cipher", "applies only to WPA networks");
+        r.forbid("GroupCipher", "applies only to WPA networks");
+    }
+    if (n.security == Security::WpaPsk && n.type == BssType::Infrastructure) {
+        n.groupRekeySeconds = static_cast<int>(r.integer("GroupRekey", 0, 86400, 0));
+    } else {
+        r.forbid("GroupRekey", "applies only to a wpa-psk access point");
     }
     if (n.security == Security::WpaPsk) {
         if (const auto passphrase = r.text("Passphrase", true)) {

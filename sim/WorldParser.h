@@ -62,7 +62,10 @@ struct WorldError {
 //   WepKey                             wep only, required: 5, 13 or 29 hex bytes
 //   WepAuth=both|open|shared           wep only; both
 //   Cipher=tkip|aes                    wpa-psk and wpa-eap only, required
+//   GroupCipher=wep40|wep104|tkip|aes  WPA access points only; the pairwise cipher (aes
+//                                      only with Cipher=aes)
 //   Passphrase                         wpa-psk only, required, 8-63 printable ASCII
+//   GroupRekey=0-86400                 wpa-psk access points only; 0 (seconds, 0 never)
 //   Identity, Password                 wpa-eap only, optional
 //   Hidden=0|1                         0; the beacon carries an empty SSID
 //   Rates                              as for an adapter

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "adapter/ByteOrder.h"
+#include "tests/sim/ScriptedStation.h"
 #include "tests/sim/SimTestBed.h"
 
 namespace rizorivu::sim {
@@ -106,6 +108,47 @@ TEST(SimConcurrencyTest, WorldEditsWhileTwoThreadsCall) {
     stop.store(true);
     caller.join();
     EXPECT_GT(answered.load(), 0);
+}
+
+// The worker's handshake frames reach the access point while the interface thread polls,
+// and the poll runs the access point's retries.
+TEST(SimConcurrencyTest, HandshakeFramesAndPollingAtOnce) {
+    SimTestBed bed;
+    ASSERT_TRUE(bed.open());
+    bed.configure("PskAes", 1, 4, 6);
+    EapolPort* port = bed.lib().eapolPort(&bed.record);
+    ASSERT_NE(port, nullptr);
+    std::atomic<bool> done{false};
+    std::atomic<int> invalid{0};
+    std::thread poller([&] {
+        while (!done.load()) {
+            const int state = bed.lib().QueryWL_ConnectState(&bed.record);
+            FrameCounts counts;
+            if ((state != 0 && state != 1) || bed.lib().GetTxRxFrameCount(&bed.record, &counts)) {
+                invalid.fetch_add(1);
+            }
+            // Slowly enough that a loaded machine still answers before the retries run out.
+            bed.clock.advance(5);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    testing::ScriptedStation station;
+    station.masterKey = testing::masterKeyOf("battery staple", "PskAes");
+    station.own = {0x02, 0, 0, 0, 0, 0x01};
+    station.accessPoint = {0x02, 0x10, 0, 0, 0, 0x05};
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (station.groupKey.empty() && std::chrono::steady_clock::now() < until) {
+        if (auto frame = port->receiveEapol()) {
+            if (auto answer = station.answer(*frame)) {
+                port->sendEapol(*answer);
+            }
+        }
+        std::this_thread::yield();
+    }
+    done.store(true);
+    poller.join();
+    EXPECT_EQ(invalid.load(), 0);
+    EXPECT_EQ(station.groupKey.size(), 16u);
 }
 
 }  // namespace

@@ -103,6 +103,25 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"PassphraseTooShort",
                       network("Security=wpa-psk\nCipher=aes\nPassphrase=seven77\n"), 7, "8-63"},
         MalformedCase{"CipherMissing", network("Security=wpa-eap\n"), 1, "Cipher: missing"},
+        MalformedCase{"AesGroupUnderTkip",
+                      network("Security=wpa-psk\nCipher=tkip\nGroupCipher=aes\nPassphrase=eight "
+                              "ch\n"),
+                      7, "Cipher=aes"},
+        MalformedCase{"UnknownGroupCipher",
+                      network("Security=wpa-eap\nCipher=aes\nGroupCipher=wep128\n"), 7, "wep104"},
+        MalformedCase{"GroupCipherOnOpen", network("GroupCipher=tkip\n"), 5, "only"},
+        MalformedCase{"GroupCipherInACell",
+                      network("Type=adhoc\nSecurity=wpa-psk\nCipher=tkip\nGroupCipher=wep40\n"
+                              "Passphrase=eight ch\n"),
+                      8, "one cipher"},
+        MalformedCase{"RekeyInACell",
+                      network("Type=adhoc\nSecurity=wpa-psk\nCipher=tkip\nPassphrase=eight ch\n"
+                              "GroupRekey=60\n"),
+                      9, "access point"},
+        MalformedCase{"RekeyTooLong",
+                      network("Security=wpa-psk\nCipher=aes\nPassphrase=eight ch\n"
+                              "GroupRekey=86401\n"),
+                      8, "GroupRekey"},
         MalformedCase{"EapCell", network("Type=adhoc\nSecurity=wpa-eap\nCipher=aes\n"), 5,
                       "802.1X"},
         MalformedCase{"UnknownRate", network("Rates=1 2 3\n"), 5, "\"3\""},
@@ -171,7 +190,7 @@ TEST(SimWorldParserTest, ReadsNetworksWithTheirSecurity) {
         "[Network.W]\nSSID=Caf\xE9\nBSSID=02 10 00 00 00 01\nChannel=14\nSignal=-100\n"
         "Type=adhoc\nSecurity=WEP\nWepKey=0102030405060708090A0B0C0D\nWepAuth=shared\nHidden=1\n"
         "[Network.P]\nSSID=P\nBSSID=02-10-00-00-00-02\nChannel=3\nSecurity=wpa-psk\nCipher=AES\n"
-        "Passphrase=eight ch\n"
+        "Passphrase=eight ch\nGroupCipher=wep104\nGroupRekey=3600\n"
         "[Client.C]\nMac=02-C0-00-00-00-01\nSSID=Lab\n");
     ASSERT_EQ(world.networks.size(), 2u);
     const WorldNetwork& w = world.networks[0];
@@ -188,6 +207,10 @@ TEST(SimWorldParserTest, ReadsNetworksWithTheirSecurity) {
     EXPECT_EQ(p.security, Security::WpaPsk);
     EXPECT_EQ(p.cipher, Cipher::Aes);
     EXPECT_EQ(p.passphrase, "eight ch");
+    EXPECT_EQ(p.groupCipher, GroupCipher::Wep104);
+    EXPECT_EQ(p.groupRekeySeconds, 3600);
+    EXPECT_EQ(w.groupCipher, GroupCipher::SameAsPairwise);
+    EXPECT_EQ(w.groupRekeySeconds, 0);
     EXPECT_EQ(p.rates[0], 0x82) << "default rates: 802.11b ones basic";
     ASSERT_EQ(world.clients.size(), 1u);
     EXPECT_EQ(world.clients[0].ssid, "Lab");
@@ -250,6 +273,16 @@ TEST(SimWorldParserTest, TheDocumentedExampleIsAValidWorld) {
     EXPECT_EQ(world.adapters.size(), 1u);
     EXPECT_EQ(world.networks.size(), 2u);
     EXPECT_EQ(world.clients.size(), 1u);
+
+    // The WPA-PSK example.
+    const std::size_t next = doc.find("```ini\n", end + 3);
+    ASSERT_NE(next, std::string::npos);
+    const std::size_t nextEnd = doc.find("```", next + 7);
+    const World wpa = parseOk(doc.substr(next + 7, nextEnd - next - 7));
+    ASSERT_EQ(wpa.networks.size(), 2u);
+    EXPECT_EQ(wpa.networks[0].groupCipher, GroupCipher::Wep104);
+    EXPECT_EQ(wpa.networks[0].groupRekeySeconds, 600);
+    EXPECT_EQ(wpa.networks[1].type, BssType::AdHoc);
 }
 
 }  // namespace
