@@ -132,10 +132,10 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
     }
     authenticator_->tick(m.nowMs);
     if (authenticator_->failed()) {
-        // Deauthenticated: the station associates again after the usual delay and meets a
-        // fresh handshake.
+        // Deauthenticated: the access point lets the station associate again only after a
+        // while, and then meets it with a fresh handshake.
         authenticator_.reset();
-        link_.restart(link_.outcome(), m.nowMs);
+        link_.restart(link_.outcome(), m.nowMs, StationLink::kRefusedHandshakeDelayMs);
         return;
     }
     const auto pairwise = authenticator_->temporalKey();

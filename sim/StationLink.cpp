@@ -4,9 +4,10 @@
 
 namespace rizorivu::sim {
 
-void StationLink::restart(const AssociationOutcome& outcome, std::int64_t nowMs) {
+void StationLink::restart(const AssociationOutcome& outcome, std::int64_t nowMs,
+                          std::int64_t delayMs) {
     outcome_ = outcome;
-    settleAtMs_ = nowMs + kAssociationDelayMs;
+    settleAtMs_ = nowMs + delayMs;
     pairwiseKey_.clear();
     groupKey_.clear();
     groupKeyIndex_ = -1;

@@ -18,13 +18,19 @@ public:
     // An association completes this long after it began (the last relevant setting, or the
     // world edit that changed the network), so the utility sees "not connected" first.
     static constexpr std::int64_t kAssociationDelayMs = 1500;
+    // An access point that deauthenticated a station for a failed key handshake (the wrong
+    // passphrase) lets it associate again only after this long, so that a station with the
+    // wrong key shows as not connected most of the time instead of flapping.
+    static constexpr std::int64_t kRefusedHandshakeDelayMs = 10'000;
     static constexpr int kTxFramesPerSecond = 24;
     static constexpr int kRxFramesPerSecond = 40;
 
     StationLink() = default;
 
-    // Leaves the current network and starts associating with `outcome` at `nowMs`.
-    void restart(const AssociationOutcome& outcome, std::int64_t nowMs);
+    // Leaves the current network and starts associating with `outcome` at `nowMs`; the
+    // association completes `delayMs` later.
+    void restart(const AssociationOutcome& outcome, std::int64_t nowMs,
+                 std::int64_t delayMs = kAssociationDelayMs);
     // Keeps the link when the rules still choose the same network (its speed or data path
     // may change); anything else is a new association.
     void follow(const AssociationOutcome& outcome, std::int64_t nowMs);

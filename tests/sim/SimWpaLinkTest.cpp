@@ -5,6 +5,7 @@
 
 #include "adapter/ByteOrder.h"
 #include "sim/PskAuthenticator.h"
+#include "sim/StationLink.h"
 #include "tests/sim/ScriptedStation.h"
 #include "tests/sim/SimTestBed.h"
 
@@ -177,6 +178,8 @@ TEST_F(SimWpaLinkTest, WrongPassphraseIsDeauthenticatedAndMayAssociateAgain) {
     EXPECT_EQ(bed.connectState(), 1) << "deauthenticated";
     EXPECT_TRUE(station.groupKey.empty());
     bed.settle();
+    EXPECT_EQ(bed.connectState(), 1) << "held off after the refused handshake";
+    bed.clock.advance(StationLink::kRefusedHandshakeDelayMs);
     EXPECT_EQ(bed.connectState(), 0);
     EXPECT_EQ(bed.lib().eapolChannel(&bed.record)->pending(EapolChannel::Side::Station), 1u)
         << "a fresh message 1";

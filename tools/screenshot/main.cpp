@@ -18,6 +18,7 @@
 // The utility runs against a world and a registry of its own in a temporary folder.
 #include <QApplication>
 #include <QPainter>
+#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -332,6 +333,29 @@ int shootMainWindow(const QString& out, const ShotOptions& options) {
                 QTimer::singleShot(0, [&] { fillKeyDialog(session.chain, options); });
             }
             main.onListDoubleClick(row);
+            if (!options.passphrase.empty()) {
+                // The WPA worker runs on real time: give it the moments its handshake takes
+                // while the world's time moves on, until data flows or the access point has
+                // turned the station away.
+                AdapterRecord* adapter = &session.settings.adapter;
+                bool associated = false;
+                FrameCounts before{};
+                library.GetTxRxFrameCount(adapter, &before);
+                // World time runs at half real time here, so the worker's one-second waits
+                // for the link are never outrun by the access point's own timeouts.
+                for (int step = 0; step < 1000; ++step) {
+                    QThread::msleep(20);
+                    clock.advance(10);
+                    FrameCounts after{};
+                    const bool up = library.QueryWL_ConnectState(adapter) == 0;
+                    library.GetTxRxFrameCount(adapter, &after);
+                    if ((up && after.received != before.received) || (associated && !up)) {
+                        break;
+                    }
+                    before = after;
+                    associated = associated || up;
+                }
+            }
             ticks(4);
         }
         if (shot == Shot::MainWindow || shot == Shot::AccessPoint || shot == Shot::Join) {
