@@ -16,8 +16,10 @@
 namespace rizorivu::testing {
 
 // The WPA worker on the simulated adapter of the settings world, with a scripted 802.1X
-// library. The worker runs on `workerClock`: the bed's virtual clock, so that its 30-second
-// waits take no time, or a real one where a test measures how fast it stops.
+// library. The worker runs on `workerClock`: by default a virtual clock of its own, so that
+// its 30-second waits take no time and yet do not move the world on (the simulated access
+// point would give up on a station whose scripted library never answers its handshake), or
+// a real one where a test measures how fast it stops.
 class WpaWorkerBed {
 public:
     static constexpr int kInfrastructure = 1;
@@ -27,7 +29,7 @@ public:
     explicit WpaWorkerBed(Clock* workerClock = nullptr, std::string_view codePage = "WINDOWS-1252")
         : bed(settingsWorld(), codePage),
           watched(*bed.library),
-          worker(watched, workerClock != nullptr ? *workerClock : bed.clock, bed.ansi, dot1x,
+          worker(watched, workerClock != nullptr ? *workerClock : ownClock, bed.ansi, dot1x,
                  bed.dir.path()) {
         if (!bed.open(kK540)) {
             throw std::runtime_error("the adapter does not open");
@@ -65,6 +67,7 @@ public:
     }
 
     AdapterTestBed bed;
+    VirtualClock ownClock;
     WatchedLibrary watched;
     ScriptedDot1xLibrary dot1x;
     wpa::WpaWorker worker;
