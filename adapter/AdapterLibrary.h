@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "adapter/AdapterRecord.h"
@@ -142,8 +143,9 @@ public:
                          int length) = 0;
 
     // The EAPOL frames of the open adapter, for the 802.1X library; nothing when the adapter
-    // is not open. The port lives as long as the adapter stays open.
-    virtual EapolPort* eapolPort(AdapterRecord* adapter) = 0;
+    // is not open. Shared: the WPA worker may still hold it for a moment after the adapter
+    // was unplugged, and then it merely carries nothing.
+    virtual std::shared_ptr<EapolPort> eapolPort(AdapterRecord* adapter) = 0;
 };
 
 }  // namespace rizorivu

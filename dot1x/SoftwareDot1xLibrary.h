@@ -69,7 +69,8 @@ private:
     std::unique_ptr<crypto::NonceSource> nonces_;
     // Loaded at the first negotiation: most runs of the utility never need RC4.
     std::optional<crypto::Rc4Cipher> rc4_;
-    EapolPort* port_ = nullptr;
+    // Shared with the adapter: an unplugged adapter's port stays valid, and silent, until here.
+    std::shared_ptr<EapolPort> port_;
     std::optional<KeyHandshake> handshake_;
 };
 

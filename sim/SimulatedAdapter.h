@@ -121,7 +121,7 @@ public:
     int writeOid(const Moment& m, std::uint32_t oid, const std::uint8_t* data, int length);
 
     const std::shared_ptr<EapolChannel>& eapolChannel() const { return link_.eapol(); }
-    StationEapolPort& eapolPort() { return eapolPort_; }
+    const std::shared_ptr<StationEapolPort>& eapolPort() const { return eapolPort_; }
 
 private:
     ModeSettings& current() {
@@ -155,7 +155,8 @@ private:
     RadioSettings radio_;
     int zeroConfigStatus_ = 0;
     StationLink link_;
-    StationEapolPort eapolPort_{link_.eapol()};
+    std::shared_ptr<StationEapolPort> eapolPort_ =
+        std::make_shared<StationEapolPort>(link_.eapol());
     AccessPointCell cell_;
     FrameTally tally_;
     crypto::RandomNonceSource nonces_;

@@ -56,7 +56,7 @@ void SimulatedAdapterLibrary::adopt(std::int64_t nowMs) {
             present.push_back(std::move(*kept));
         } else {
             auto plugged = std::make_unique<SimulatedAdapter>(device, nowMs);
-            plugged->eapolPort().onSent([this, a = plugged.get()] { deliverEapol(a); });
+            plugged->eapolPort()->onSent([this, a = plugged.get()] { deliverEapol(a); });
             present.push_back(std::move(plugged));
         }
     }
@@ -533,11 +533,11 @@ std::shared_ptr<EapolChannel> SimulatedAdapterLibrary::eapolChannel(const Adapte
     return a != nullptr ? a->eapolChannel() : nullptr;
 }
 
-EapolPort* SimulatedAdapterLibrary::eapolPort(AdapterRecord* adapter) {
+std::shared_ptr<EapolPort> SimulatedAdapterLibrary::eapolPort(AdapterRecord* adapter) {
     std::lock_guard lock(mutex_);
     refresh(clock_.nowMs());
     SimulatedAdapter* a = present(adapter);
-    return a != nullptr ? &a->eapolPort() : nullptr;
+    return a != nullptr ? a->eapolPort() : nullptr;
 }
 
 bool SimulatedAdapterLibrary::zeroConfigServiceRunning() {

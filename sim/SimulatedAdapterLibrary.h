@@ -174,7 +174,7 @@ public:
     int QueryWL_QVUseQVXOidState(AdapterRecord* adapter) override;
     int WriteOid(AdapterRecord* adapter, std::uint32_t oid, const std::uint8_t* data,
                  int length) override;
-    EapolPort* eapolPort(AdapterRecord* adapter) override;
+    std::shared_ptr<EapolPort> eapolPort(AdapterRecord* adapter) override;
 
     // Beyond the driver's operations: the station side of the open adapter's EAPOL exchange
     // (nullptr when the record is not open), and the Zero Configuration service's state.

@@ -116,7 +116,7 @@ TEST(SimConcurrencyTest, HandshakeFramesAndPollingAtOnce) {
     SimTestBed bed;
     ASSERT_TRUE(bed.open());
     bed.configure("PskAes", 1, 4, 6);
-    EapolPort* port = bed.lib().eapolPort(&bed.record);
+    const auto port = bed.lib().eapolPort(&bed.record);
     ASSERT_NE(port, nullptr);
     std::atomic<bool> done{false};
     std::atomic<int> invalid{0};

@@ -72,7 +72,7 @@ protected:
 
     // Answers what the access point sent; each answer reaches it at once.
     int converse() {
-        EapolPort* port = bed.lib().eapolPort(&bed.record);
+        const auto port = bed.lib().eapolPort(&bed.record);
         int frames = 0;
         while (auto frame = port->receiveEapol()) {
             ++frames;

@@ -281,7 +281,7 @@ public:
     int QueryWL_QVUseQVXOidState(AdapterRecord* adapter) override {
         return via("QueryWL_QVUseQVXOidState", &AdapterLibrary::QueryWL_QVUseQVXOidState, adapter);
     }
-    EapolPort* eapolPort(AdapterRecord* adapter) override {
+    std::shared_ptr<EapolPort> eapolPort(AdapterRecord* adapter) override {
         return via("eapolPort", &AdapterLibrary::eapolPort, adapter);
     }
 

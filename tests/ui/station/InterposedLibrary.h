@@ -278,7 +278,9 @@ public:
                  int length) override {
         return pass("WriteOid", [&] { return inner_.WriteOid(adapter, oid, data, length); });
     }
-    EapolPort* eapolPort(AdapterRecord* adapter) override { return inner_.eapolPort(adapter); }
+    std::shared_ptr<EapolPort> eapolPort(AdapterRecord* adapter) override {
+        return inner_.eapolPort(adapter);
+    }
 
 private:
     template <class Call>
