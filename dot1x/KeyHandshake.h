@@ -25,8 +25,9 @@ class KeyHandshake {
 public:
     enum class State { Idle, AwaitingMessage1, AwaitingMessage3, AwaitingGroupKey, Complete };
 
-    // Each step waits this long for a frame, sleeping through the Clock between polls.
-    static constexpr std::int64_t kStepWaitMs = 100;
+    // Each step waits this long for a frame, sleeping through the Clock between polls. A stop
+    // of the WPA worker waits for the running step, so this bounds how long a stop takes.
+    static constexpr std::int64_t kStepWaitMs = 40;
     static constexpr std::int64_t kPollMs = 5;
 
     KeyHandshake(EapolPort& port, Clock& clock, crypto::NonceSource& nonces,
