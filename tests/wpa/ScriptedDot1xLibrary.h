@@ -46,6 +46,11 @@ public:
         std::lock_guard lock(mutex_);
         return calls_;
     }
+    // The thread that made each call of calls(), in the same order.
+    std::vector<std::thread::id> callers() const {
+        std::lock_guard lock(mutex_);
+        return callers_;
+    }
     std::size_t count(std::string_view name) const {
         std::lock_guard lock(mutex_);
         std::size_t n = 0;
@@ -113,6 +118,7 @@ public:
                             int iterations, std::uint8_t* output, int outputLength) override {
         std::lock_guard lock(mutex_);
         calls_.emplace_back("Get_PSK_Key_32byte");
+        callers_.push_back(std::this_thread::get_id());
         pskSsids_.emplace_back(ssid, ssid + ssidLength);
         passphraseLength_ = passphrase.size();
         iterations_ = iterations;
@@ -124,6 +130,7 @@ public:
                       std::span<const std::uint8_t, 6>, const EapolConfig& config) override {
         std::lock_guard lock(mutex_);
         calls_.emplace_back("do_eapol_init");
+        callers_.push_back(std::this_thread::get_id());
         eapolConfigs_.push_back(config);
         eapolSteps_ = 0;
         return 0;
@@ -132,6 +139,7 @@ public:
         takeStep();
         std::lock_guard lock(mutex_);
         calls_.emplace_back("do_eapol_run");
+        callers_.push_back(std::this_thread::get_id());
         const int succeedAt = eapolSucceedsAtStep.load();
         return succeedAt != 0 && ++eapolSteps_ >= succeedAt ? 1 : 0;
     }
@@ -147,6 +155,7 @@ public:
     int do_key_negotiation_init(AdapterRecord*, KeyNegotiationContext& context) override {
         std::lock_guard lock(mutex_);
         calls_.emplace_back("do_key_negotiation_init");
+        callers_.push_back(std::this_thread::get_id());
         negotiations_.push_back({context.ownMac, context.pairwiseMasterKey, context.wpaElement,
                                  context.pairwiseCipher, context.groupCipher});
         firstStep_ = true;
@@ -158,6 +167,7 @@ public:
         {
             std::lock_guard lock(mutex_);
             calls_.emplace_back("do_key_negotiation_run");
+            callers_.push_back(std::this_thread::get_id());
             first = std::exchange(firstStep_, false);
         }
         if (first && onFirstStep) {
@@ -176,11 +186,13 @@ private:
     void note(const char* name) {
         std::lock_guard lock(mutex_);
         calls_.emplace_back(name);
+        callers_.push_back(std::this_thread::get_id());
     }
     void noteCertificate(const char* name, std::u16string_view subject,
                          std::u16string_view issuer) {
         std::lock_guard lock(mutex_);
         calls_.emplace_back(name);
+        callers_.push_back(std::this_thread::get_id());
         certificateNames_.emplace_back(subject);
         certificateNames_.emplace_back(issuer);
     }
@@ -192,6 +204,7 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<std::string> calls_;
+    std::vector<std::thread::id> callers_;  // the thread of each call
     std::vector<Negotiation> negotiations_;
     std::vector<std::vector<std::uint8_t>> pskSsids_;
     std::vector<EapolConfig> eapolConfigs_;
