@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -14,6 +15,23 @@ constexpr int kWep40 = 2;
 constexpr int kWep104 = 4;
 constexpr int kTkip = 8;
 constexpr int kCcmp = 16;
+
+// The length of a key of the cipher: what the handshake delivers and the adapter installs;
+// 0 for a code that names no cipher.
+constexpr std::size_t keyBytes(int cipherCode) {
+    switch (cipherCode) {
+        case kTkip:
+            return 32;  // temporal key, then the two MIC keys
+        case kCcmp:
+            return 16;
+        case kWep104:
+            return 13;
+        case kWep40:
+            return 5;
+        default:
+            return 0;
+    }
+}
 }  // namespace ciphercode
 
 // Installs one key the handshake produced; called by the 802.1X library from inside

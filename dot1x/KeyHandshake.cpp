@@ -11,21 +11,6 @@ namespace rizorivu::dot1x {
 
 namespace {
 
-std::size_t temporalKeyBytes(int cipher) {
-    switch (cipher) {
-        case ciphercode::kTkip:
-            return 32;
-        case ciphercode::kCcmp:
-            return 16;
-        case ciphercode::kWep104:
-            return 13;
-        case ciphercode::kWep40:
-            return 5;
-        default:
-            return 0;
-    }
-}
-
 bool negotiablePairwise(int cipher) {
     return cipher == ciphercode::kTkip || cipher == ciphercode::kCcmp;
 }
@@ -64,9 +49,9 @@ bool KeyHandshake::begin(const KeyNegotiationContext& context,
                                         element->pairwiseCiphers.end(), negotiablePairwise);
         pairwiseCipher_ = found != element->pairwiseCiphers.end() ? *found : 0;
     }
-    groupCipher_ = element && temporalKeyBytes(element->groupCipher) != 0 ? element->groupCipher
-                   : temporalKeyBytes(context.groupCipher) != 0           ? context.groupCipher
-                                                                          : pairwiseCipher_;
+    groupCipher_ = element && ciphercode::keyBytes(element->groupCipher) != 0 ? element->groupCipher
+                   : ciphercode::keyBytes(context.groupCipher) != 0           ? context.groupCipher
+                                                                              : pairwiseCipher_;
     const std::uint8_t keyManagement = element && !element->keyManagement.empty()
                                            ? element->keyManagement.front()
                                            : WpaElement::kKeyManagementPsk;
@@ -74,7 +59,7 @@ bool KeyHandshake::begin(const KeyNegotiationContext& context,
     if (keyManagement == WpaElement::kKeyManagementNone) {
         // Ad hoc: every station shares the key the passphrase maps to.
         const int cipher = negotiablePairwise(pairwiseCipher_) ? pairwiseCipher_ : groupCipher_;
-        const std::size_t bytes = temporalKeyBytes(cipher);
+        const std::size_t bytes = ciphercode::keyBytes(cipher);
         if (bytes == 0 || !context.installKey) {
             return false;
         }
@@ -150,13 +135,13 @@ void KeyHandshake::send(EapolKeyFrame& reply, std::span<const std::uint8_t, 16> 
 
 void KeyHandshake::handleMessage1(const EapolKeyFrame& frame) {
     // Message 1 carries no MIC; its counter cannot be trusted, only compared.
-    if (!fresh(frame.replayCounter) || frame.keyLength != temporalKeyBytes(pairwiseCipher_) ||
+    if (!fresh(frame.replayCounter) || frame.keyLength != ciphercode::keyBytes(pairwiseCipher_) ||
         !nonces_.fill(snonce_)) {
         return drop();
     }
     anonce_ = frame.nonce;
     if (!crypto::derivePairwiseKeys(masterKey_, authenticator_, ownAddress_, anonce_, snonce_,
-                                    temporalKeyBytes(pairwiseCipher_), pending_)) {
+                                    ciphercode::keyBytes(pairwiseCipher_), pending_)) {
         return drop();
     }
     EapolKeyFrame reply;
@@ -174,7 +159,7 @@ void KeyHandshake::handleMessage1(const EapolKeyFrame& frame) {
 void KeyHandshake::handleMessage3(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                                   const KeyNegotiationContext& context) {
     if (pending_.temporalKeyBytes == 0 || !frame.has(keyinfo::kInstall) || frame.nonce != anonce_ ||
-        !fresh(frame.replayCounter) || frame.keyLength != temporalKeyBytes(pairwiseCipher_) ||
+        !fresh(frame.replayCounter) || frame.keyLength != ciphercode::keyBytes(pairwiseCipher_) ||
         !keyFrameMicValid(raw, pending_.confirmationKey())) {
         return drop();
     }
@@ -228,7 +213,7 @@ std::optional<std::vector<std::uint8_t>> KeyHandshake::decryptGroupKey(
 
 void KeyHandshake::handleGroupMessage(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                                       const KeyNegotiationContext& context) {
-    const std::size_t keyBytes = temporalKeyBytes(groupCipher_);
+    const std::size_t keyBytes = ciphercode::keyBytes(groupCipher_);
     if (!pairwiseInstalled_ || !frame.has(keyinfo::kMic | keyinfo::kSecure) ||
         !fresh(frame.replayCounter) || frame.keyLength != keyBytes ||
         !keyFrameMicValid(raw, installed_.confirmationKey())) {

@@ -21,19 +21,4 @@ int groupCipherCode(const WorldNetwork& network) {
     }
 }
 
-std::size_t cipherKeyBytes(int cipherCode) {
-    switch (cipherCode) {
-        case ciphercode::kTkip:
-            return 32;
-        case ciphercode::kCcmp:
-            return 16;
-        case ciphercode::kWep104:
-            return 13;
-        case ciphercode::kWep40:
-            return 5;
-        default:
-            return 0;
-    }
-}
-
 }  // namespace rizorivu::sim

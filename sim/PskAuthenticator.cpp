@@ -77,7 +77,7 @@ void PskAuthenticator::sendMessage1(std::int64_t nowMs) {
     }
     EapolKeyFrame m1;
     m1.keyInfo = keyinfo::kPairwise;
-    m1.keyLength = static_cast<std::uint16_t>(cipherKeyBytes(setup_.pairwiseCipher));
+    m1.keyLength = static_cast<std::uint16_t>(ciphercode::keyBytes(setup_.pairwiseCipher));
     m1.nonce = anonce_;
     transmit(m1, false);
 }
@@ -88,7 +88,7 @@ void PskAuthenticator::sendMessage3(std::int64_t nowMs) {
     }
     EapolKeyFrame m3;
     m3.keyInfo = keyinfo::kPairwise | keyinfo::kMic | keyinfo::kInstall;
-    m3.keyLength = static_cast<std::uint16_t>(cipherKeyBytes(setup_.pairwiseCipher));
+    m3.keyLength = static_cast<std::uint16_t>(ciphercode::keyBytes(setup_.pairwiseCipher));
     m3.nonce = anonce_;
     m3.keyData = setup_.element;
     transmit(m3, true);
@@ -216,9 +216,9 @@ bool PskAuthenticator::elementFits(std::span<const std::uint8_t> element) const 
 void PskAuthenticator::onMessage2(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                                   std::int64_t nowMs) {
     crypto::PairwiseKeys candidate;
-    const bool derived =
-        crypto::derivePairwiseKeys(setup_.masterKey, setup_.address, setup_.station, anonce_,
-                                   frame.nonce, cipherKeyBytes(setup_.pairwiseCipher), candidate);
+    const bool derived = crypto::derivePairwiseKeys(
+        setup_.masterKey, setup_.address, setup_.station, anonce_, frame.nonce,
+        ciphercode::keyBytes(setup_.pairwiseCipher), candidate);
     // A wrong MIC is most likely a wrong passphrase: ask again, a few times.
     if (!derived || !keyFrameMicValid(raw, candidate.confirmationKey()) ||
         !elementFits(frame.keyData)) {
@@ -257,7 +257,7 @@ void PskAuthenticator::onGroupAnswer(std::span<const std::uint8_t> raw, std::int
 }
 
 bool PskAuthenticator::newGroupKey() {
-    std::vector<std::uint8_t> key(cipherKeyBytes(setup_.groupCipher));
+    std::vector<std::uint8_t> key(ciphercode::keyBytes(setup_.groupCipher));
     if (key.empty() || !nonces_.fill(key)) {
         state_ = State::Failed;
         return false;

@@ -155,7 +155,7 @@ void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
         return;  // no key can match: nothing flows
     }
     if (network.type == BssType::AdHoc) {
-        const std::size_t bytes = cipherKeyBytes(pairwiseCipherCode(network));
+        const std::size_t bytes = ciphercode::keyBytes(pairwiseCipherCode(network));
         link_.expectKeys(StationLink::ExpectedKeys{
             {}, {masterKey.begin(), masterKey.begin() + static_cast<std::ptrdiff_t>(bytes)}, -1});
     } else {
@@ -684,7 +684,7 @@ int SimulatedAdapter::writeOid(const Moment& m, std::uint32_t oid, const std::ui
     const int cipher = record->pairwise || network->type == BssType::AdHoc
                            ? pairwiseCipherCode(*network)
                            : groupCipherCode(*network);
-    if (record->material.size() != cipherKeyBytes(cipher)) {
+    if (record->material.size() != ciphercode::keyBytes(cipher)) {
         return -1;
     }
     if (record->pairwise) {

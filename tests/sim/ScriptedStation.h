@@ -73,7 +73,7 @@ struct ScriptedStation {
         if (frame->has(keyinfo::kPairwise) && !frame->has(keyinfo::kMic)) {
             snonce.fill(static_cast<std::uint8_t>(0x50 + counters.size()));
             crypto::derivePairwiseKeys(masterKey, accessPoint, own, frame->nonce, snonce,
-                                       cipherKeyBytes(pairwise), keys);
+                                       ciphercode::keyBytes(pairwise), keys);
             out.keyInfo = keyinfo::kPairwise;
             out.nonce = snonce;
             out.keyData = WpaElement::build(group, pairwise, WpaElement::kKeyManagementPsk);

@@ -88,12 +88,12 @@ TEST_P(SimAuthenticatorCipherTest, BothEndsHoldTheSameKeysWithRisingCounters) {
     EXPECT_EQ(bed.auth->state(), State::Established);
     EXPECT_EQ(bed.auth->micFailures(), 0);
     const auto ap = bed.auth->temporalKey();
-    ASSERT_EQ(ap.size(), cipherKeyBytes(GetParam().pairwise));
+    ASSERT_EQ(ap.size(), ciphercode::keyBytes(GetParam().pairwise));
     EXPECT_TRUE(std::equal(ap.begin(), ap.end(), bed.station.temporalKey().begin(),
                            bed.station.temporalKey().end()));
     const auto group = bed.auth->groupKey();
     EXPECT_TRUE(Bytes(group.begin(), group.end()) == bed.station.groupKey);  // keys unprinted
-    EXPECT_EQ(bed.station.groupKey.size(), cipherKeyBytes(GetParam().group));
+    EXPECT_EQ(bed.station.groupKey.size(), ciphercode::keyBytes(GetParam().group));
     EXPECT_EQ(bed.station.groupIndex, 1);
     EXPECT_EQ(bed.station.message3Element, bed.element);
     EXPECT_EQ(bed.station.counters, (std::vector<std::uint64_t>{1, 2, 3}));

@@ -110,11 +110,11 @@ TEST_P(SimWpaCipherTest, DataFlowsOnlyWithTheKeysOfTheHandshake) {
     const Network& n = GetParam();
     const Bytes bssid(n.bssid.begin(), n.bssid.end());
     bed.configure(n.ssid, kInfra, kWpaPsk, n.encryption);
-    EXPECT_NE(install(addKey(true, 0, Bytes(cipherKeyBytes(n.pairwise), 1), bssid)), 0)
+    EXPECT_NE(install(addKey(true, 0, Bytes(ciphercode::keyBytes(n.pairwise), 1), bssid)), 0)
         << "no keys before the association";
     join(n, n.passphrase);
     converse();
-    ASSERT_EQ(station.groupKey.size(), cipherKeyBytes(n.group));
+    ASSERT_EQ(station.groupKey.size(), ciphercode::keyBytes(n.group));
     EXPECT_FALSE(receives()) << "no keys installed yet";
 
     // Keys of the right length but not the handshake's install nothing useful.
