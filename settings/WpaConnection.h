@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace rizorivu {
 
 // The WPA connection of the station's stored WPA settings, run by the WPA worker. Applying a
@@ -11,6 +13,12 @@ public:
     virtual ~WpaConnection() = default;
     virtual void startWpaConnection() = 0;
     virtual void stopWpaConnection() = 0;
+
+    // Told when the chosen client certificate's private key cannot be exported and no
+    // supplicant runs. It is called on the worker's thread: the receiver hands it to the
+    // interface thread and returns at once. A connection that exports no keys never calls it.
+    using KeyNotExportable = std::function<void()>;
+    virtual void onKeyNotExportable(KeyNotExportable) {}
 };
 
 }  // namespace rizorivu

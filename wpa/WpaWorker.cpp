@@ -37,6 +37,11 @@ WpaWorker::~WpaWorker() {
     detach();
 }
 
+void WpaWorker::onKeyNotExportable(KeyNotExportable notice) {
+    const std::lock_guard lock(noticeLock_);
+    keyNotExportable_ = std::move(notice);
+}
+
 void WpaWorker::attach(AdapterRecord& adapter, const LastSettings& last) {
     detach();
     adapter_ = &adapter;
@@ -130,6 +135,7 @@ void WpaWorker::wpaConnectionWorker() {
     switch (*method) {
         case SupplicantMethod::Tls:
             if (dot1x_.genMyCertFile(subject, issuer) != 0) {
+                const std::lock_guard lock(noticeLock_);
                 if (keyNotExportable_) {
                     keyNotExportable_();
                 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,10 +32,6 @@ namespace rizorivu::wpa {
 // stops it before they go away. Starting before `attach` does nothing.
 class WpaWorker final : public WpaConnection {
 public:
-    // Shown when the chosen client certificate's private key cannot be exported; called on
-    // the worker's thread.
-    using KeyNotExportable = std::function<void()>;
-
     // `eapFolder`: the user's private folder holding the exchange's certificate files.
     WpaWorker(AdapterLibrary& library, Clock& clock, const CodePage& ansi, Dot1xLibrary& dot1x,
               std::filesystem::path eapFolder);
@@ -44,7 +41,8 @@ public:
 
     void attach(AdapterRecord& adapter, const LastSettings& last);
     void detach();
-    void onKeyNotExportable(KeyNotExportable notice) { keyNotExportable_ = std::move(notice); }
+    // The receiver may change while a worker runs: the notice is called under a lock.
+    void onKeyNotExportable(KeyNotExportable notice) override;
     // For diagnostics only: receives the dumps of derived keys. Nothing receives them unless
     // set, so key material is never written anywhere by default.
     void onKeyDump(SupplicantLoops::KeyDump dump) { keyDump_ = std::move(dump); }
@@ -73,6 +71,7 @@ private:
     std::filesystem::path eapFolder_;
     AdapterRecord* adapter_ = nullptr;
     const LastSettings* last_ = nullptr;
+    std::mutex noticeLock_;
     KeyNotExportable keyNotExportable_;
     SupplicantLoops::KeyDump keyDump_;
     RunFlag run_;

@@ -50,13 +50,20 @@ bool HeadlessHost::tick(int timerId) {
 
 int HeadlessHost::deliverPosted() {
     int delivered = 0;
-    while (!posted_.empty()) {
-        if (delivered == kMaxDeliveries) {
-            error("posted commands keep posting more; delivery stopped");
-            return delivered;
+    for (;;) {
+        int command = 0;
+        {
+            const std::lock_guard lock(postedLock_);
+            if (posted_.empty()) {
+                break;
+            }
+            if (delivered == kMaxDeliveries) {
+                error("posted commands keep posting more; delivery stopped");
+                return delivered;
+            }
+            command = posted_.front();
+            posted_.pop_front();
         }
-        const int command = posted_.front();
-        posted_.pop_front();
         if (main_ == nullptr) {
             error("command " + std::to_string(command) + " posted with no main window");
             continue;
@@ -177,7 +184,13 @@ void HeadlessHost::killTimer(Dialog& owner, int timerId) {
 }
 
 void HeadlessHost::postCommand(int commandId) {
+    const std::lock_guard lock(postedLock_);
     posted_.push_back(commandId);
+}
+
+std::deque<int> HeadlessHost::posted() const {
+    const std::lock_guard lock(postedLock_);
+    return posted_;
 }
 
 void HeadlessHost::showMainWindow() {

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -112,7 +113,8 @@ public:
     std::vector<ui::DialogCode> running() const;
     const Timer* timer(int timerId) const;
     const std::vector<TimerEvent>& timerEvents() const { return timerEvents_; }
-    const std::deque<int>& posted() const { return posted_; }
+    // Commands may be posted from another thread (the WPA worker's notices).
+    std::deque<int> posted() const;
     const MainWindowState& mainWindowState() const { return mainWindowState_; }
     const std::vector<std::string>& errors() const { return errors_; }
 
@@ -148,6 +150,7 @@ private:
     std::vector<Ending> endings_;
     std::vector<Timer> timers_;
     std::vector<TimerEvent> timerEvents_;
+    mutable std::mutex postedLock_;
     std::deque<int> posted_;
     ui::Dialog* main_ = nullptr;
     MainWindowState mainWindowState_;

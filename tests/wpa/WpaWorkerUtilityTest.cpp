@@ -3,6 +3,9 @@
 // record is closed and opened again.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "settings/SettingNames.h"
 #include "tests/support/SimulatedUtility.h"
 #include "tests/support/TestWorlds.h"
@@ -59,6 +62,34 @@ TEST(WpaWorkerInUtility, OpeningTheAdapterAgainStopsTheConnectionFirst) {
         chooseMode(window, MainWindow::kModeAccessPoint);
         EXPECT_EQ(u.bed.wpa.stops, stops + 2);
         EXPECT_EQ(u.bed.wpa.starts, starts + 1);
+    });
+}
+
+TEST(WpaWorkerInUtility, KeyThatCannotBeExportedIsToldOnTheInterfaceThreadAndEndsTheWorker) {
+    SimulatedUtility u(settingsWorld() +
+                           "[Network.Campus]\nSSID=Campus\nBSSID=02-10-00-00-00-04\nChannel=1\n"
+                           "Security=wpa-eap\nCipher=aes\n",
+                       SimulatedUtility::simulatorConfiguration(), CodePage::kDefaultName,
+                       SimulatedUtility::Wpa::Worker);
+    storeStationPsk(u);
+    // WPA with EAP-TLS and a client certificate the store does not hold.
+    u.bed.last.writeLastSetting(OperatingMode::kStation, settingname::kSsid, "Campus");
+    u.bed.last.writeLastSetting(OperatingMode::kStation, settingname::kAuthenticationMode, "3");
+    u.bed.last.writeLastSetting(OperatingMode::kStation, settingname::kDot1xProtocol, "0");
+    u.bed.last.writeLastSetting(OperatingMode::kStation, settingname::kDot1xCertSubject,
+                                "CN=Nobody");
+    u.run([&](MainWindow&) {
+        // The simulated link comes up as its clock moves; the worker looks once a second.
+        for (int i = 0; i < 1000 && !u.worker->workerEnded(); ++i) {
+            u.bed.clock.advance(100);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(u.worker->workerEnded());
+        EXPECT_TRUE(u.host.messages().empty()) << "nothing is shown from the worker's thread";
+        ASSERT_EQ(u.host.posted(), std::deque<int>{MainWindow::kKeyNotExportable});
+        u.host.deliverPosted();
+        ASSERT_EQ(u.host.messages().size(), 1u);
+        EXPECT_EQ(u.host.messages()[0].box.text, MainWindow::kKeyNotExportableText);
     });
 }
 

@@ -53,10 +53,14 @@ MainWindow::MainWindow(SettingsContext& settings, const Configuration& configura
       connect_(*this, settings, configuration, environment.texts, survey_, link_, station_,
                handover_, *this) {
     networkList.setEnabled(false);  // nothing is listed before the first scan
+    // A window shown from the worker's thread would crash the toolkit or deadlock against
+    // stopWpaConnection's wait, so the worker only posts the notice here.
+    settings_.wpa.onKeyNotExportable([this] { host().postCommand(kKeyNotExportable); });
 }
 
 MainWindow::~MainWindow() {
     settings_.wpa.stopWpaConnection();
+    settings_.wpa.onKeyNotExportable(nullptr);
 }
 
 void MainWindow::recaption() {
@@ -99,6 +103,9 @@ void MainWindow::onCommand(int commandId) {
         openUtilityWindow();
     } else if (commandId == CTrayIcon::kExit) {
         exitUtility();
+    } else if (commandId == kKeyNotExportable) {
+        ask(MessageBox{kKeyNotExportableText, text("MP_Dialog_Title", "Nimbo K-540 Utility"),
+                       MessageButtons::Ok, MessageIcon::Exclamation});
     }
 }
 

@@ -38,6 +38,12 @@ class LanguageSwitch;
 class MainWindow final : public Dialog, public MainWindowControls, private ConnectWindow {
 public:
     static constexpr int kPollTimer = 1;
+    // Posted by the WPA worker's thread: the chosen client certificate's key cannot be
+    // exported. Outside the tray menu's command range.
+    static constexpr int kKeyNotExportable = 32900;
+    static constexpr const char* kKeyNotExportableText =
+        "Can not Export Private Key!! Please make the private key of this certifacate "
+        "EXPORTABLE!";
     // Where the window waits, far outside any screen, until it is first opened.
     static constexpr int kOffScreenX = 30000;
     static constexpr int kOffScreenY = 30000;
