@@ -86,8 +86,9 @@ Channel=6
 Signal=-73
 Security=wpa-eap
 Cipher=tkip
-Identity=student
-Password=library-card
+; tools/run.sh starts the RADIUS server; its demonstration account is student / library-card.
+Radius=127.0.0.1:18121
+RadiusSecret=lab-radius-secret
 
 [Network.AdHoc]
 SSID=Workshop

@@ -6,6 +6,7 @@
 #include <openssl/crypto.h>
 
 #include "adapter/ConnectState.h"
+#include "adapter/EapPacket.h"
 #include "adapter/RegionTable.h"
 #include "adapter/WepKeyLength.h"
 #include "adapter/ZeroConfigStatus.h"
@@ -35,8 +36,10 @@ bool isWpa(const WorldNetwork& network) {
 
 // Whether the keys of one network setting still hold for the other.
 bool sameKeying(const WorldNetwork& a, const WorldNetwork& b) {
-    return a.passphrase == b.passphrase && a.ssid == b.ssid && a.cipher == b.cipher &&
-           a.groupCipher == b.groupCipher && a.groupRekeySeconds == b.groupRekeySeconds;
+    return a.security == b.security && a.passphrase == b.passphrase && a.ssid == b.ssid &&
+           a.cipher == b.cipher && a.groupCipher == b.groupCipher &&
+           a.groupRekeySeconds == b.groupRekeySeconds && a.radiusHost == b.radiusHost &&
+           a.radiusPort == b.radiusPort && a.radiusSecret == b.radiusSecret;
 }
 
 // Region 0 ("none") is refused: an adapter left without a region could use no channel.
@@ -106,8 +109,10 @@ void SimulatedAdapter::update(const Moment& m) {
 
 void SimulatedAdapter::serveKeys(const Moment& m) {
     const WorldNetwork* network = mode_ == OperationMode::Station ? linkedNetwork(m) : nullptr;
-    if (network == nullptr || network->security != Security::WpaPsk) {
+    if (network == nullptr || !isWpa(*network) ||
+        (network->security == Security::WpaEap && network->type != BssType::Infrastructure)) {
         authenticator_.reset();
+        eapAuthenticator_.reset();
         keyedAssociation_ = 0;
         return;
     }
@@ -115,6 +120,7 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
         // The access point was reconfigured under the station: it has to start again.
         link_.restart(link_.outcome(), m.nowMs);
         authenticator_.reset();
+        eapAuthenticator_.reset();
         keyedAssociation_ = 0;
         return;
     }
@@ -123,18 +129,23 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
         keyedNetwork_ = *network;
         startKeys(m, *network);
     }
+    routeFrames(m);
+    if (eapAuthenticator_) {
+        eapAuthenticator_->tick(m.nowMs);
+        if (auto masterKey = eapAuthenticator_->takeMasterKey()) {
+            startHandshake(m, *network, *masterKey);
+            OPENSSL_cleanse(masterKey->data(), masterKey->size());
+        }
+    }
     if (!authenticator_) {
         return;
-    }
-    EapolChannel& channel = *link_.eapol();
-    while (auto frame = channel.receive(EapolChannel::Side::AccessPoint)) {
-        authenticator_->receive(*frame, m.nowMs);
     }
     authenticator_->tick(m.nowMs);
     if (authenticator_->failed()) {
         // Deauthenticated: the access point lets the station associate again only after a
         // while, and then meets it with a fresh handshake.
         authenticator_.reset();
+        eapAuthenticator_.reset();
         link_.restart(link_.outcome(), m.nowMs, StationLink::kRefusedHandshakeDelayMs);
         return;
     }
@@ -145,9 +156,48 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
                                                authenticator_->groupIndex()});
 }
 
+void SimulatedAdapter::routeFrames(const Moment& m) {
+    EapolChannel& channel = *link_.eapol();
+    while (auto frame = channel.receive(EapolChannel::Side::AccessPoint)) {
+        if (!eapAuthenticator_) {
+            if (authenticator_) {
+                authenticator_->receive(*frame, m.nowMs);
+            }
+            continue;
+        }
+        const auto view = EapolFrameView::parse(*frame);
+        if (view && view->packetType == eap::kEapolKey) {
+            if (authenticator_) {
+                authenticator_->receive(*frame, m.nowMs);
+            }
+            continue;
+        }
+        if (view && view->packetType == eap::kEapolStart) {
+            // A new authentication: the keys of the last one no longer count.
+            authenticator_.reset();
+            link_.expectKeys(StationLink::ExpectedKeys{});
+        }
+        eapAuthenticator_->receive(*frame, m.nowMs);
+    }
+}
+
 void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
     authenticator_.reset();
+    eapAuthenticator_.reset();
     link_.expectKeys(StationLink::ExpectedKeys{});  // nothing matches until keys are known
+    if (network.security == Security::WpaEap) {
+        // The master key comes from the RADIUS server's Accept; no data flows before.
+        EapAuthenticator::Setup setup;
+        setup.server =
+            RadiusClient::Server{network.radiusHost, network.radiusPort, network.radiusSecret};
+        setup.address = network.bssid;
+        setup.station = device_.mac;
+        setup.ssid = network.ssid;
+        eapAuthenticator_ =
+            std::make_unique<EapAuthenticator>(std::move(setup), *link_.eapol(), nonces_);
+        eapAuthenticator_->start(m.nowMs);
+        return;
+    }
     std::array<std::uint8_t, 32> masterKey{};
     const auto* ssid = reinterpret_cast<const std::uint8_t*>(network.ssid.data());
     if (!crypto::derivePassphraseKey(network.passphrase, std::span(ssid, network.ssid.size()),
@@ -159,23 +209,27 @@ void SimulatedAdapter::startKeys(const Moment& m, const WorldNetwork& network) {
         link_.expectKeys(StationLink::ExpectedKeys{
             {}, {masterKey.begin(), masterKey.begin() + static_cast<std::ptrdiff_t>(bytes)}, -1});
     } else {
-        if (!rc4_) {
-            rc4_.emplace();
-        }
-        PskAuthenticator::Setup setup;
-        setup.masterKey = masterKey;
-        setup.address = network.bssid;
-        setup.station = device_.mac;
-        setup.pairwiseCipher = pairwiseCipherCode(network);
-        setup.groupCipher = groupCipherCode(network);
-        setup.element =
-            wpaElement(network.security, network.type, network.cipher, network.groupCipher);
-        setup.rekeyMs = static_cast<std::int64_t>(network.groupRekeySeconds) * 1000;
-        authenticator_ =
-            std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_, *rc4_);
-        authenticator_->start(m.nowMs);
+        startHandshake(m, network, masterKey);
     }
     OPENSSL_cleanse(masterKey.data(), masterKey.size());
+}
+
+void SimulatedAdapter::startHandshake(const Moment& m, const WorldNetwork& network,
+                                      const std::array<std::uint8_t, 32>& masterKey) {
+    if (!rc4_) {
+        rc4_.emplace();
+    }
+    PskAuthenticator::Setup setup;
+    setup.masterKey = masterKey;
+    setup.address = network.bssid;
+    setup.station = device_.mac;
+    setup.pairwiseCipher = pairwiseCipherCode(network);
+    setup.groupCipher = groupCipherCode(network);
+    setup.element = wpaElement(network.security, network.type, network.cipher, network.groupCipher);
+    setup.rekeyMs = static_cast<std::int64_t>(network.groupRekeySeconds) * 1000;
+    authenticator_ =
+        std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_, *rc4_);
+    authenticator_->start(m.nowMs);
 }
 
 void SimulatedAdapter::follow(const Moment& m) {

@@ -13,6 +13,7 @@
 #include "sim/AccessPointCell.h"
 #include "sim/AdapterSettings.h"
 #include "sim/AssociationRules.h"
+#include "sim/EapAuthenticator.h"
 #include "sim/FrameTally.h"
 #include "sim/PskAuthenticator.h"
 #include "sim/StationEapolPort.h"
@@ -140,10 +141,14 @@ private:
     // or the access point restarts.
     void reconnect(const Moment& m);
     const WorldNetwork* linkedNetwork(const Moment& m) const;
-    // The keys of a WPA-PSK association: the access point's authenticator, or in an ad-hoc
-    // cell the key every member derives from the passphrase.
+    // The keys of a WPA association: the access point's authenticators (802.1X first on a
+    // wpa-eap network), or in an ad-hoc cell the key every member derives from the passphrase.
     void serveKeys(const Moment& m);
     void startKeys(const Moment& m, const WorldNetwork& network);
+    void startHandshake(const Moment& m, const WorldNetwork& network,
+                        const std::array<std::uint8_t, 32>& masterKey);
+    // Hands the station's frames to the authenticator each is for.
+    void routeFrames(const Moment& m);
 
     WorldAdapter device_;
     std::int32_t handle_ = 0;
@@ -162,6 +167,7 @@ private:
     crypto::RandomNonceSource nonces_;
     std::optional<crypto::Rc4Cipher> rc4_;  // loaded with the first TKIP handshake
     std::unique_ptr<PskAuthenticator> authenticator_;
+    std::unique_ptr<EapAuthenticator> eapAuthenticator_;
     std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
     WorldNetwork keyedNetwork_;           // and the network setting they were made for
 };

@@ -57,6 +57,7 @@ void SimulatedAdapterLibrary::adopt(std::int64_t nowMs) {
         } else {
             auto plugged = std::make_unique<SimulatedAdapter>(device, nowMs);
             plugged->eapolPort()->onSent([this, a = plugged.get()] { deliverEapol(a); });
+            plugged->eapolPort()->onPolled([this, a = plugged.get()] { deliverEapol(a); });
             present.push_back(std::move(plugged));
         }
     }

@@ -13,6 +13,9 @@ bool StationEapolPort::sendEapol(std::span<const std::uint8_t> frame) {
 }
 
 std::optional<std::vector<std::uint8_t>> StationEapolPort::receiveEapol() {
+    if (poll_) {
+        poll_();
+    }
     return channel_->receive(EapolChannel::Side::Station);
 }
 

@@ -18,6 +18,9 @@ public:
 
     // Called after every frame the channel took, on the sender's thread, without locks held.
     void onSent(std::function<void()> deliver) { deliver_ = std::move(deliver); }
+    // Called before every receive, likewise: the access point's relay picks up its RADIUS
+    // server's answers while the supplicant polls for frames.
+    void onPolled(std::function<void()> poll) { poll_ = std::move(poll); }
 
     bool sendEapol(std::span<const std::uint8_t> frame) override;
     std::optional<std::vector<std::uint8_t>> receiveEapol() override;
@@ -25,6 +28,7 @@ public:
 private:
     std::shared_ptr<EapolChannel> channel_;
     std::function<void()> deliver_;
+    std::function<void()> poll_;
 };
 
 }  // namespace rizorivu::sim

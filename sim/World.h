@@ -68,8 +68,10 @@ struct WorldNetwork {
     WepAuthentication wepAuthentication = WepAuthentication::OpenOrShared;
     std::vector<std::uint8_t> wepKey;  // 5, 13 or 29 bytes for a WEP network
     std::string passphrase;            // WPA-PSK; never printed
-    std::string identity;              // WPA-802.1X account the authenticator admits
-    std::string password;
+    // wpa-eap: the RADIUS server the access point asks, and their shared secret (never printed).
+    std::string radiusHost = "127.0.0.1";
+    std::uint16_t radiusPort = 18121;
+    std::string radiusSecret = "lab-radius-secret";
     bool hidden = false;
     RateBytes rates{};
 };

@@ -7,6 +7,7 @@
 
 #include "adapter/RegionTable.h"
 #include "platform/IniDocument.h"
+#include "platform/UdpSocket.h"
 #include "platform/Unicode.h"
 #include "sim/WorldErrorSink.h"
 #include "sim/WorldFileLines.h"
@@ -42,7 +43,8 @@ std::vector<SectionRule> makeSectionRules() {
          "NETWORK.",
          true,
          {"SSID", "BSSID", "CHANNEL", "SIGNAL", "TYPE", "SECURITY", "WEPKEY", "WEPAUTH", "CIPHER",
-          "GROUPCIPHER", "GROUPREKEY", "PASSPHRASE", "IDENTITY", "PASSWORD", "HIDDEN", "RATES"}},
+          "GROUPCIPHER", "GROUPREKEY", "PASSPHRASE", "IDENTITY", "PASSWORD", "RADIUS",
+          "RADIUSSECRET", "HIDDEN", "RATES"}},
         {SectionKind::Client, "CLIENT.", true, {"MAC", "SSID", "PRESENT", "CHANNEL"}},
     };
 }
@@ -159,6 +161,36 @@ void readGroupCipher(WorldSectionReader& r, WorldNetwork& n) {
     }
 }
 
+// `Radius` is host:port with an IPv4 address (or localhost), `RadiusSecret` the shared secret.
+void readRadius(WorldSectionReader& r, WorldNetwork& n) {
+    if (const auto address = r.text("Radius", false)) {
+        const std::size_t colon = address->rfind(':');
+        const std::string host = colon == std::string::npos ? *address : address->substr(0, colon);
+        int port = 0;
+        const std::string digits = colon == std::string::npos ? "" : address->substr(colon + 1);
+        const bool numeric =
+            !digits.empty() && digits.size() <= 5 &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (numeric) {
+            port = std::stoi(digits);
+        }
+        if (!numeric || port < 1 || port > 65535 || !UdpSocket::resolve(host, 1)) {
+            r.fail("Radius",
+                   "needs an IPv4 address (or localhost) and a port 1-65535, as host:port");
+        } else {
+            n.radiusHost = host;
+            n.radiusPort = static_cast<std::uint16_t>(port);
+        }
+    }
+    if (const auto secret = r.text("RadiusSecret", false)) {
+        if (secret->empty() || secret->size() > 128) {
+            r.fail("RadiusSecret", "must be 1-128 characters");
+        } else {
+            n.radiusSecret = *secret;
+        }
+    }
+}
+
 WorldNetwork readNetwork(WorldSectionReader& r) {
     WorldNetwork n;
     n.ssid = r.ansiText("SSID", true, 1, kMaxSsidBytes).value_or("");
@@ -216,14 +248,18 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
         r.forbid("Passphrase", "applies only to Security=wpa-psk");
     }
     if (n.security == Security::WpaEap) {
-        n.identity = r.text("Identity", false).value_or("");
-        n.password = r.text("Password", false).value_or("");
+        // The RADIUS server holds the accounts now; older files that name one still load.
+        r.text("Identity", false);
+        r.text("Password", false);
+        readRadius(r, n);
         if (n.type == BssType::AdHoc) {
             r.fail("Type", "an ad-hoc cell cannot run 802.1X");
         }
     } else {
         r.forbid("Identity", "applies only to Security=wpa-eap");
         r.forbid("Password", "applies only to Security=wpa-eap");
+        r.forbid("Radius", "applies only to Security=wpa-eap");
+        r.forbid("RadiusSecret", "applies only to Security=wpa-eap");
     }
     return n;
 }

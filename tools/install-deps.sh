@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-ipafont-gothic
     locales
+    freeradius eapoltest
 )
 
 missing=()
