@@ -51,17 +51,13 @@ bool EapSupplicant::step() {
         if (state_ == State::Authenticated) {
             return true;
         }
-        if (state_ == State::Failed) {
-            // Nothing more to say in this exchange; still take the step's time.
-            clock_.sleepMs(std::max<std::int64_t>(deadline - clock_.nowMs(), 0));
-            return false;
-        }
         if (state_ == State::Connecting && starts_ < kMaxStarts &&
             clock_.nowMs() - lastStartMs_ >= kStartRepeatMs) {
             start();
         }
         // Stop reading at success: the key handshake's first frame may follow it at once.
-        while (state_ != State::Authenticated && state_ != State::Failed) {
+        // After a failure frames are still taken, and dropped, so none is left for the next.
+        while (state_ != State::Authenticated) {
             auto frame = port_.receiveEapol();
             if (!frame) {
                 break;

@@ -33,8 +33,11 @@ std::optional<std::vector<std::uint8_t>> PeapMethod::tunnel(std::span<const std:
     if (data.size() >= 5 && data[0] == eap::kRequest && data[4] == eap::kTypeExtensions) {
         return extensions(data);
     }
-    const std::uint8_t type = data[0];
-    const std::span<const std::uint8_t> body = data.subspan(1);
+    // Some servers send the inner identity request whole; the answer stays header-less.
+    const bool wholeIdentity = data.size() == 5 && data[0] == eap::kRequest &&
+                               read16(data, 2) == 5 && data[4] == eap::kTypeIdentity;
+    const std::uint8_t type = wholeIdentity ? eap::kTypeIdentity : data[0];
+    const std::span<const std::uint8_t> body = data.subspan(wholeIdentity ? 5 : 1);
     std::vector<std::uint8_t> reply{type};
     if (type == eap::kTypeIdentity) {
         reply.insert(reply.end(), innerIdentity_.begin(), innerIdentity_.end());

@@ -63,18 +63,23 @@ TEST(EapSupplicantTest, AuthenticatesAndSharesTheServersKey) {
         int fragmentSize;
         std::size_t serverFragmentSize;
         std::uint8_t firstProposal;
+        bool wholeIdentityRequest = false;  // the inner identity request with its EAP header
     } cases[] = {
         {"TLS", 64, 200, 0},
         {"TLS", 1398, 1000, eap::kTypeMd5Challenge},
         {"PEAP", 100, 150, 0},
-        {"PEAP", 1398, 1000, eap::kTypeTls},
+        {"PEAP", 1398, 1000, eap::kTypeTls, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.method) + " " + std::to_string(c.fragmentSize));
         const bool tls = std::string(c.method) == "TLS";
-        EapServerDouble server({tls ? eap::kTypeTls : eap::kTypePeap, certs.server.get(),
-                                certs.serverKey.get(), tls ? certs.ca.get() : nullptr,
-                                c.serverFragmentSize, "library-card", c.firstProposal});
+        EapServerDouble::Options options(tls ? eap::kTypeTls : eap::kTypePeap, certs.server.get(),
+                                         certs.serverKey.get(), tls ? certs.ca.get() : nullptr,
+                                         c.serverFragmentSize, "library-card", c.firstProposal);
+        if (c.wholeIdentityRequest) {
+            options.firstInnerPacket = {eap::kRequest, 0x40, 0, 5, eap::kTypeIdentity};
+        }
+        EapServerDouble server(options);
         Exchange exchange(certs.config(c.method, c.fragmentSize));
         ASSERT_TRUE(exchange.run(server));
         ASSERT_TRUE(server.succeeded());
