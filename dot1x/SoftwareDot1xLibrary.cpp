@@ -1,5 +1,7 @@
 #include "dot1x/SoftwareDot1xLibrary.h"
 
+#include <openssl/crypto.h>
+
 #include <algorithm>
 #include <array>
 
@@ -17,6 +19,11 @@ SoftwareDot1xLibrary::SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& cloc
       certificateStore_(certificates),
       certificateFiles_(certificates.privateFolder),
       nonces_(nonces ? std::move(nonces) : std::make_unique<crypto::RandomNonceSource>()) {}
+
+SoftwareDot1xLibrary::~SoftwareDot1xLibrary() {
+    eap_.reset();
+    wipeEapKey();
+}
 
 // --- Certificate store -----------------------------------------------------------------------
 
@@ -153,24 +160,61 @@ int SoftwareDot1xLibrary::do_key_negotiation_run(KeyNegotiationContext& context)
 
 // --- EAP exchange ------------------------------------------------------------------------------
 
-int SoftwareDot1xLibrary::do_eapol_init(AdapterRecord*, int, std::span<const std::uint8_t, 6>,
-                                        std::span<const std::uint8_t, 6>, const EapolConfig&) {
-    return -1;
-}
-
-int SoftwareDot1xLibrary::do_eapol_run() {
+int SoftwareDot1xLibrary::do_eapol_init(AdapterRecord* adapter, int,
+                                        std::span<const std::uint8_t, 6>,
+                                        std::span<const std::uint8_t, 6>,
+                                        const EapolConfig& config) {
+    // A new exchange: the handshake and the key of the last one are over.
+    eap_.reset();
+    handshake_.reset();
+    wipeEapKey();
+    port_ = adapter != nullptr ? adapters_.eapolPort(adapter) : nullptr;
+    if (port_ == nullptr) {
+        return -1;
+    }
+    if (config.method == "PEAP" && !msChapV2_) {
+        msChapV2_.emplace();
+    }
+    eap_.emplace(*port_, clock_, config, *nonces_, msChapV2_ ? &*msChapV2_ : nullptr);
+    eap_->start();
     return 0;
 }
 
-void SoftwareDot1xLibrary::do_eapol_halt() {}
+int SoftwareDot1xLibrary::do_eapol_run() {
+    if (!eap_) {
+        // Nothing to run: still take a bounded step, so a caller's loop never spins.
+        clock_.sleepMs(EapSupplicant::kStepWaitMs);
+        return 0;
+    }
+    if (!eap_->step()) {
+        return 0;
+    }
+    eapKeyValid_ = eap_->masterKey(eapKey_);
+    return eapKeyValid_ ? 1 : 0;
+}
+
+void SoftwareDot1xLibrary::do_eapol_halt() {
+    eap_.reset();
+}
 
 void SoftwareDot1xLibrary::Get_EAP_Derived_Key_32byte(std::span<std::uint8_t, 32> key) {
-    std::fill(key.begin(), key.end(), 0);
+    if (eapKeyValid_) {
+        std::copy(eapKey_.begin(), eapKey_.end(), key.begin());
+    } else {
+        std::fill(key.begin(), key.end(), 0);
+    }
+}
+
+void SoftwareDot1xLibrary::wipeEapKey() {
+    OPENSSL_cleanse(eapKey_.data(), eapKey_.size());
+    eapKeyValid_ = false;
 }
 
 // --- Shutdown ----------------------------------------------------------------------------------
 
 void SoftwareDot1xLibrary::Shutdown_Dot1x_Module() {
+    eap_.reset();
+    wipeEapKey();
     handshake_.reset();
     port_ = nullptr;
     // The exchange is over: its private key must not outlive it on disk.

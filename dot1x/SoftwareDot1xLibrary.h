@@ -1,15 +1,18 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "adapter/AdapterLibrary.h"
 #include "adapter/Dot1xLibrary.h"
+#include "crypto/MsChapV2.h"
 #include "crypto/NonceSource.h"
 #include "crypto/Rc4Cipher.h"
 #include "dot1x/CertificateFiles.h"
 #include "dot1x/CertificateLocations.h"
+#include "dot1x/EapSupplicant.h"
 #include "dot1x/KeyHandshake.h"
 #include "dot1x/UserCertificateStore.h"
 #include "platform/Clock.h"
@@ -23,6 +26,9 @@ public:
     // `nonces` defaults to OpenSSL's generator; tests hand in fixed ones.
     SoftwareDot1xLibrary(AdapterLibrary& adapters, Clock& clock, CertificateLocations certificates,
                          std::unique_ptr<crypto::NonceSource> nonces = nullptr);
+    ~SoftwareDot1xLibrary() override;
+    SoftwareDot1xLibrary(const SoftwareDot1xLibrary&) = delete;
+    SoftwareDot1xLibrary& operator=(const SoftwareDot1xLibrary&) = delete;
 
     // Where the certificate operations leave the exchange's files.
     const CertificateFiles& certificateFiles() const { return certificateFiles_; }
@@ -56,8 +62,12 @@ public:
 
     // The key handshake under way, if any (diagnostics and tests).
     const KeyHandshake* keyHandshake() const { return handshake_ ? &*handshake_ : nullptr; }
+    // The EAP exchange under way, if any (diagnostics and tests).
+    const EapSupplicant* eapSupplicant() const { return eap_ ? &*eap_ : nullptr; }
 
 private:
+    void wipeEapKey();
+
     AdapterLibrary& adapters_;
     Clock& clock_;
     UserCertificateStore certificateStore_;
@@ -72,6 +82,14 @@ private:
     // Shared with the adapter: an unplugged adapter's port stays valid, and silent, until here.
     std::shared_ptr<EapolPort> port_;
     std::optional<KeyHandshake> handshake_;
+
+    // EAP exchange state: used only from the WPA worker, like the handshake.
+    // Loaded at the first PEAP exchange, for the same reason as RC4.
+    std::optional<crypto::MsChapV2> msChapV2_;
+    std::optional<EapSupplicant> eap_;
+    // The master key of the last successful exchange; zeros otherwise.
+    std::array<std::uint8_t, 32> eapKey_{};
+    bool eapKeyValid_ = false;
 };
 
 }  // namespace rizorivu::dot1x
