@@ -243,9 +243,8 @@ protected:
         "\tMS-MPPE-Recv-Key = 0xc0c1c2c3c4c5c6c7c8c9cacbcccdcecfd0d1d2d3d4d5d6d7d8d9dadbdcdddedf";
 
     void SetUp() override {
-        if (!::rizorivu::testing::FreeRadiusLab::installed()) {
-            GTEST_SKIP() << "FreeRADIUS is not installed";
-        }
+        ASSERT_TRUE(::rizorivu::testing::FreeRadiusLab::installed())
+            << "tools/install-deps.sh installs FreeRADIUS";
         lab = std::make_unique<::rizorivu::testing::FreeRadiusLab>(
             ::rizorivu::testing::FreeRadiusLab::Options{"relay-lab-secret", kKeyedUser});
         ASSERT_TRUE(lab->start()) << lab->failure();
