@@ -136,6 +136,21 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
             startHandshake(m, *network, *masterKey);
             OPENSSL_cleanse(masterKey->data(), masterKey->size());
         }
+        if (eapAuthenticator_->state() != EapAuthenticator::State::Failed) {
+            eapFailedAtMs_.reset();
+        } else if (!eapFailedAtMs_) {
+            eapFailedAtMs_ = m.nowMs;
+        } else if (m.nowMs - *eapFailedAtMs_ >= kEapFailureDeauthMs) {
+            // As a real access point does, the station refused by the server is deauthenticated
+            // once the EAP-Failure had time to reach it, and may associate again only later;
+            // staying associated would show it connected to a network it cannot use.
+            eapAuthenticator_.reset();
+            eapFailedAtMs_.reset();
+            authenticator_.reset();
+            keyedAssociation_ = 0;
+            link_.restart(link_.outcome(), m.nowMs, StationLink::kRefusedHandshakeDelayMs);
+            return;
+        }
     }
     if (!authenticator_) {
         return;

@@ -35,6 +35,9 @@ struct Moment {
 // value. Not synchronised; the library holds its lock.
 class SimulatedAdapter {
 public:
+    // How long a station refused by the RADIUS server stays associated before it is sent away.
+    static constexpr std::int64_t kEapFailureDeauthMs = 1000;
+
     SimulatedAdapter(const WorldAdapter& device, std::int64_t nowMs);
 
     const WorldAdapter& device() const { return device_; }
@@ -168,6 +171,8 @@ private:
     std::optional<crypto::Rc4Cipher> rc4_;  // loaded with the first TKIP handshake
     std::unique_ptr<PskAuthenticator> authenticator_;
     std::unique_ptr<EapAuthenticator> eapAuthenticator_;
+    // When the EAP exchange failed: the station is sent away a moment later.
+    std::optional<std::int64_t> eapFailedAtMs_;
     std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
     WorldNetwork keyedNetwork_;           // and the network setting they were made for
 };

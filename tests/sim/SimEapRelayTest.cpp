@@ -7,6 +7,8 @@
 
 #include "adapter/ByteOrder.h"
 #include "adapter/EapPacket.h"
+#include "sim/SimulatedAdapter.h"
+#include "sim/StationLink.h"
 #include "tests/sim/ScriptedStation.h"
 #include "tests/sim/SimTestBed.h"
 #include "tests/support/FreeRadiusLab.h"
@@ -233,6 +235,21 @@ TEST_F(RelayTest, DeadServerFailsWithinTheRetriesAndEapolStartBeginsAgain) {
     request = nextEap();
     ASSERT_TRUE(request);
     EXPECT_EQ(EapPacketView::parse(*request)->type, eap::kTypeIdentity);
+}
+
+TEST_F(RelayTest, StationRefusedByTheServerIsDeauthenticatedAMomentLater) {
+    join(::rizorivu::testing::FreeRadiusLab::freePort(), "s");
+    auto request = nextEap();
+    ASSERT_TRUE(request);
+    respond(EapPacketView::parse(*request)->identifier, eap::kTypeIdentity, text("student"));
+    const auto status = nextEap(100);
+    ASSERT_TRUE(status);
+    ASSERT_EQ(EapPacketView::parse(*status)->code, eap::kFailure);
+    EXPECT_EQ(bed->connectState(), 0) << "the failure is delivered before the station goes";
+    bed->clock.advance(SimulatedAdapter::kEapFailureDeauthMs);
+    EXPECT_NE(bed->connectState(), 0);
+    bed->clock.advance(StationLink::kRefusedHandshakeDelayMs / 2);
+    EXPECT_NE(bed->connectState(), 0) << "nor may it associate again at once";
 }
 
 // Against the real FreeRADIUS of the lab, with EAP-MD5 answered by hand.

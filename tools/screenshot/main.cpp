@@ -10,9 +10,13 @@
 //   rizorivu_screenshot wpa-settings out.png [--peap]  the WPA settings, opened from the
 //                                                  settings and switched to editing
 //   rizorivu_screenshot join SSID out.png [--key HEX] [--passphrase TEXT]
+//                        [--tls | --peap] [--cert NAME] [--user NAME] [--password TEXT]
 //                                                  joins a listed network and shows the window;
-//                                                  with a key or passphrase the flow's question
-//                                                  is answered No and the dialog filled in
+//                                                  with a key, passphrase or WPA method the
+//                                                  flow's question is answered No and the
+//                                                  dialog filled in: --cert picks the first
+//                                                  certificate (client for TLS, CA for PEAP)
+//                                                  whose list item contains NAME
 // --text also prints every control's caption and value, one per line.
 //   rizorivu_screenshot icons out.png         the five status icons at 16, 22, 32 and 48 px
 // The utility runs against a world and a registry of its own in a temporary folder.
@@ -59,6 +63,9 @@ constexpr const char* kWorld =
     "Security=wep\nWepKey=01 02 03 04 05\nWepAuth=shared\n"
     "[Network.Office]\nSSID=Office\nBSSID=02-10-00-00-00-03\nChannel=11\nSignal=-64\n"
     "Security=wpa-psk\nCipher=aes\nPassphrase=correct horse\n"
+    // Authenticated by the RADIUS server tools/radius/lab.sh runs, at its default port.
+    "[Network.Campus]\nSSID=Campus\nBSSID=02-10-00-00-00-04\nChannel=6\nSignal=-68\n"
+    "Security=wpa-eap\nCipher=tkip\n"
     "[Client.Laptop]\nMac=02-C0-00-00-00-0A\n[Client.Phone]\nMac=02-C0-00-00-00-0B\n";
 
 // A temporary folder for the world and the registry, removed at the end.
@@ -130,7 +137,15 @@ struct ShotOptions {
     std::string ssid;  // join: the network
     std::string key;   // join: a WEP key in hex
     std::string passphrase;
-    bool peap = false;  // wpa-settings: PEAP instead of TLS
+    bool peap = false;        // wpa-settings and join: PEAP instead of TLS
+    bool tls = false;         // join: EAP-TLS
+    std::string certificate;  // join: part of the certificate's list item
+    std::string user;
+    std::string password;
+
+    bool enterprise() const { return tls || peap; }
+    // Whether the connect flow's dialog is filled in rather than the stored settings used.
+    bool fillsDialog() const { return !key.empty() || !passphrase.empty() || enterprise(); }
     bool text = false;  // print the controls
 };
 
@@ -222,6 +237,19 @@ void fillKeyDialog(ui::OpenDialogChain& chain, const ShotOptions& options) {
     }
     if (auto* wpa = dynamic_cast<ui::WpaSettingsDialog*>(chain.slot(ui::DialogCode::WpaSettings))) {
         wpa->onStateButton();
+        if (options.enterprise()) {
+            wpa->methodList.select(options.peap ? 1 : 0);
+            wpa->onMethodChosen();
+            const auto& items = wpa->certificateList.items();
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (items[i].find(options.certificate) != std::string::npos) {
+                    wpa->certificateList.select(static_cast<int>(i));
+                    break;
+                }
+            }
+            wpa->userNameField.setText(options.user);
+            wpa->passwordField.setText(options.password);
+        }
         wpa->passphraseField.setText(options.passphrase);
         wpa->onStateButton();
         wpa->end(ui::DialogResult::Ok);
@@ -293,8 +321,7 @@ int shootMainWindow(const QString& out, const ShotOptions& options) {
     qt::QtTrayService tray;
     qt::QtDialogHost host(qt::utilityViews(tray.icons().applicationIcon()));
     AnsweringHost answering(host);
-    answering.answer = options.key.empty() && options.passphrase.empty() ? ui::MessageAnswer::Yes
-                                                                         : ui::MessageAnswer::No;
+    answering.answer = options.fillsDialog() ? ui::MessageAnswer::No : ui::MessageAnswer::Yes;
     SessionWindows windows(session, answering, tray, session.trayTexts());
     ui::MainWindow& main = windows.main;
 
@@ -333,7 +360,7 @@ int shootMainWindow(const QString& out, const ShotOptions& options) {
                 QTimer::singleShot(0, [&] { fillKeyDialog(session.chain, options); });
             }
             main.onListDoubleClick(row);
-            if (!options.passphrase.empty()) {
+            if (!options.passphrase.empty() || options.enterprise()) {
                 // The WPA worker runs on real time: give it the moments its handshake takes
                 // while the world's time moves on, until data flows or the access point has
                 // turned the station away.
@@ -474,7 +501,8 @@ int main(int argc, char** argv) {
                      "mac-filter|icons out.png\n"
                      "       rizorivu_screenshot wpa-settings out.png [--peap] [--text]\n"
                      "       rizorivu_screenshot join SSID out.png [--key HEX] "
-                     "[--passphrase TEXT] [--text]\n";
+                     "[--passphrase TEXT] [--tls | --peap] [--cert NAME] [--user NAME] "
+                     "[--password TEXT] [--text]\n";
         return 2;
     };
     if (argc < 3) {
@@ -494,10 +522,18 @@ int main(int argc, char** argv) {
         const std::string option = argv[next];
         if (option == "--text") {
             options.text = true;
-        } else if (option == "--peap") {
-            options.peap = true;
-        } else if ((option == "--key" || option == "--passphrase") && next + 1 < argc) {
-            (option == "--key" ? options.key : options.passphrase) = argv[++next];
+        } else if (option == "--peap" || option == "--tls") {
+            (option == "--peap" ? options.peap : options.tls) = true;
+        } else if (option == "--key" && next + 1 < argc) {
+            options.key = argv[++next];
+        } else if (option == "--passphrase" && next + 1 < argc) {
+            options.passphrase = argv[++next];
+        } else if (option == "--cert" && next + 1 < argc) {
+            options.certificate = argv[++next];
+        } else if (option == "--user" && next + 1 < argc) {
+            options.user = argv[++next];
+        } else if (option == "--password" && next + 1 < argc) {
+            options.password = argv[++next];
         } else {
             return usage();
         }
