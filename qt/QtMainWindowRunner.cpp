@@ -4,6 +4,7 @@
 
 #include "app/SessionWindows.h"
 #include "app/Startup.h"
+#include "app/TrayAbsence.h"
 #include "qt/ModelSubscription.h"
 #include "qt/QtDialogHost.h"
 #include "qt/QtTrayService.h"
@@ -33,6 +34,7 @@ int QtMainWindowRunner::run(Session& session, const StartupTexts& trayTexts,
         windowFindable();
     }
 
+    TrayAbsence::openWindowWithoutTray(tray, host, diagnostics_);
     host.runModal(main);
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <iosfwd>
+
 #include "app/MainWindowRunner.h"
 #include "platform/CaptionRegistry.h"
 
@@ -11,13 +13,16 @@ namespace rizorivu::qt {
 // start finds it. Needs a QApplication.
 class QtMainWindowRunner final : public MainWindowRunner {
 public:
-    explicit QtMainWindowRunner(const CaptionRegistry& captions) : captions_(captions) {}
+    // `diagnostics` hears that the desktop has no notification area, when it has none.
+    QtMainWindowRunner(const CaptionRegistry& captions, std::ostream& diagnostics)
+        : captions_(captions), diagnostics_(diagnostics) {}
 
     int run(Session& session, const StartupTexts& trayTexts,
             const std::function<void()>& windowFindable) override;
 
 private:
     const CaptionRegistry& captions_;
+    std::ostream& diagnostics_;
 };
 
 }  // namespace rizorivu::qt

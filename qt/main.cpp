@@ -1,6 +1,7 @@
 // The rizorivu executable: start-up on a Qt window system.
 #include <QApplication>
 #include <clocale>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,27 +11,41 @@
 #include "platform/ApplicationPaths.h"
 #include "platform/CaptionRegistry.h"
 #include "platform/Clock.h"
+#include "platform/DisplayChoice.h"
 #include "platform/Environment.h"
-#include "qt/DisplayCheck.h"
 #include "qt/QtMainWindowRunner.h"
+#include "qt/SystemDisplayProbe.h"
 
 int main(int argc, char** argv) {
     using namespace rizorivu;
 
-    const ProcessEnvironment environment;
     const std::vector<std::string> rawArguments(argv + 1, argv + argc);
+    const CommandLine commandLine = CommandLine::parse(rawArguments);
+    // Help and version touch neither the registry nor the adapter nor the display.
+    if (commandLine.printsOnly()) {
+        std::cout << commandLine.printedText(RIZORIVU_VERSION);
+        return 0;
+    }
+
+    const ProcessEnvironment environment;
     RealClock clock;
     const CaptionRegistry captions = CaptionRegistry::fromEnvironment(environment);
-    qt::QtMainWindowRunner runner(captions);
+    qt::QtMainWindowRunner runner(captions, std::cerr);
     const StartupPlatform platform{environment, clock, captions, std::cerr};
     // An exit request only writes to the registry and the running instance: it needs no
     // window system, so it works from a terminal without a display as well.
-    if (CommandLine::parse(rawArguments).exitRequested) {
+    if (commandLine.exitRequested) {
         return runApplication(rawArguments, readModulePath(), platform, runner).exitCode;
     }
-    if (!qt::displayAvailable(environment, rawArguments)) {
-        std::cerr << qt::kNoDisplayMessage << '\n';
+    // Qt aborts when the display it picks does not answer, so the display is chosen first.
+    const DisplayChoice display =
+        DisplayChoice::decide(environment, rawArguments, qt::SystemDisplayProbe());
+    if (!display.available) {
+        std::cerr << kNoDisplayMessage << '\n';
         return 1;
+    }
+    if (!display.platform.empty()) {
+        ::setenv("QT_QPA_PLATFORM", display.platform.c_str(), 1);
     }
 
     QApplication application(argc, argv);

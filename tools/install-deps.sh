@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-ipafont-gothic
+    libxcb1-dev qt6-wayland weston xvfb xauth
+    dpkg-dev lintian appstream
     locales
     freeradius eapoltest
 )

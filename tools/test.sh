@@ -2,9 +2,13 @@
 # Sets everything up and runs the whole test suite:
 #   1. installs missing Debian packages,
 #   2. builds and runs the suite (GCC, optimised with assertions),
-#   3. builds and runs it again with AddressSanitizer and UndefinedBehaviorSanitizer (clang),
+#   3. builds the Debian package from that build and checks it in a scratch root (file list,
+#      lintian, the installed utility started offscreen and ended with -exit), then runs the
+#      utility under a headless Weston compositor (tools/package-check.sh,
+#      tools/wayland-check.sh),
+#   4. builds and runs it again with AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 #      together with every fuzz target for a bounded number of inputs,
-#   4. runs the threaded tests under ThreadSanitizer.
+#   5. runs the threaded tests under ThreadSanitizer.
 # Before building it checks that every source is formatted as .clang-format says, and every
 # build checks the layer order (tools/check-layers.cmake).
 # Any failing test, sanitizer report, unformatted source or upward include fails the run.
@@ -62,6 +66,36 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" >/dev/null
 cmake --build build/release -j "$jobs"
 run_ctest "gcc" build/release
+
+# Runs a check script whose last line reads "NAME: N passed, N failed" and adds its counts.
+run_check() {
+    local name=$1
+    shift
+    local log
+    log=$(mktemp)
+    set +e
+    "$@" 2>&1 | tee "$log"
+    local rc=${PIPESTATUS[0]}
+    set -e
+    local line passed failed
+    line=$(grep -E "^$name: [0-9]+ passed, [0-9]+ failed$" "$log" | tail -n 1 || true)
+    rm -f "$log"
+    if [ -z "$line" ]; then
+        passed=0
+        failed=1
+    else
+        passed=$(sed -E 's/.*: ([0-9]+) passed.*/\1/' <<<"$line")
+        failed=$(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")
+    fi
+    if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    summary+=("$name: $passed passed, $failed failed")
+}
+
+echo "== Package and desktop checks"
+run_check package tools/package-check.sh build/release
+run_check wayland tools/wayland-check.sh build/release/product/rizorivu
 
 echo "== Build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include "app/Startup.h"
-#include "qt/DisplayCheck.h"
 #include "qt/QtMainWindowRunner.h"
 #include "tests/support/SimulatedUtility.h"
 #include "tests/support/TestWorlds.h"
@@ -45,7 +44,8 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
         session.settings.appKey.writeDword("", InstanceValues::kExit, 1);
     });
 
-    QtMainWindowRunner runner(captions);
+    std::ostringstream diagnostics;
+    QtMainWindowRunner runner(captions, diagnostics);
     int findable = 0;
     EXPECT_EQ(runner.run(session, {"RIZorivu", "Open Utility Window", "Exit RIZorivu"},
                          [&findable] { ++findable; }),
@@ -55,32 +55,6 @@ TEST_F(QtMainWindowRunnerTest, RunsUntilAnExitRequestAndIsFindableMeanwhile) {
     EXPECT_FALSE(captions.find(caption));
     // The request was taken.
     EXPECT_EQ(session.settings.appKey.readDword("", InstanceValues::kExit), 0);
-}
-
-struct DisplayCase {
-    std::vector<std::pair<const std::string, std::string>> variables;
-    std::vector<std::string> arguments;
-    bool available;
-};
-
-TEST(DisplayCheck, AskedBeforeQtStarts) {
-    const std::vector<DisplayCase> cases{
-        {{}, {}, false},
-        {{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, {}, false},
-        {{{"DISPLAY", ":0"}}, {}, true},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, true},
-        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, true},
-        {{}, {"-platform", "offscreen"}, true},
-        {{}, {"EXIT"}, false},
-    };
-    for (const DisplayCase& c : cases) {
-        FixedEnvironment environment;
-        for (const auto& [name, value] : c.variables) {
-            environment.set(name, value);
-        }
-        EXPECT_EQ(displayAvailable(environment, c.arguments), c.available)
-            << c.variables.size() << " variables, " << c.arguments.size() << " arguments";
-    }
 }
 
 }  // namespace
