@@ -68,8 +68,8 @@ libdir = /usr/lib/freeradius
 certdir = $dir/certs
 pidfile = $dir/run/radiusd.pid
 max_request_time = 30
-cleanup_delay = 5
-max_requests = 1024
+cleanup_delay = 2
+max_requests = 65536
 hostname_lookups = no
 
 log {
