@@ -8,7 +8,8 @@
 #      tools/wayland-check.sh),
 #   4. builds and runs it again with AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 #      together with every fuzz target for a bounded number of inputs,
-#   5. runs the threaded tests under ThreadSanitizer.
+#   5. runs the threaded tests under ThreadSanitizer (the concurrency tests and the WPA
+#      worker's joins, which run it on its own thread against the simulator and FreeRADIUS).
 # Before building it checks that every source is formatted as .clang-format says, and every
 # build checks the layer order (tools/check-layers.cmake).
 # Any failing test, sanitizer report, unformatted source or upward include fails the run.
@@ -109,7 +110,7 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DRIZORIVU_SANITIZE=thread -DRIZORIVU_BENCHMARKS=OFF >/dev/null
 cmake --build build/tsan -j "$jobs" --target rizorivu_tests
-run_ctest "tsan" build/tsan -R 'Concurrency'
+run_ctest "tsan" build/tsan -R 'Concurrency|EnterpriseJoin|WpaWorkerInUtility'
 
 echo
 echo "== Summary"
