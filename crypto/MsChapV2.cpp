@@ -2,7 +2,6 @@
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <openssl/provider.h>
 
 #include <algorithm>
 #include <memory>
@@ -97,16 +96,10 @@ constexpr std::array<std::uint8_t, 41> kMagic2 = {
 }  // namespace
 
 MsChapV2::MsChapV2() {
-    context_ = OSSL_LIB_CTX_new();
-    if (context_ == nullptr) {
-        return;
-    }
-    legacy_ = OSSL_PROVIDER_load(context_, "legacy");
-    base_ = OSSL_PROVIDER_load(context_, "default");
-    if (legacy_ != nullptr && base_ != nullptr) {
-        md4_ = EVP_MD_fetch(context_, "MD4", nullptr);
-        sha1_ = EVP_MD_fetch(context_, "SHA1", nullptr);
-        des_ = EVP_CIPHER_fetch(context_, "DES-ECB", nullptr);
+    if (context_.get() != nullptr) {
+        md4_ = EVP_MD_fetch(context_.get(), "MD4", nullptr);
+        sha1_ = EVP_MD_fetch(context_.get(), "SHA1", nullptr);
+        des_ = EVP_CIPHER_fetch(context_.get(), "DES-ECB", nullptr);
     }
 }
 
@@ -114,13 +107,6 @@ MsChapV2::~MsChapV2() {
     EVP_MD_free(md4_);
     EVP_MD_free(sha1_);
     EVP_CIPHER_free(des_);
-    if (legacy_ != nullptr) {
-        OSSL_PROVIDER_unload(legacy_);
-    }
-    if (base_ != nullptr) {
-        OSSL_PROVIDER_unload(base_);
-    }
-    OSSL_LIB_CTX_free(context_);
 }
 
 bool MsChapV2::digest(const evp_md_st* md, std::span<const std::span<const std::uint8_t>> parts,

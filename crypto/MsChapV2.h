@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-struct ossl_lib_ctx_st;
-struct ossl_provider_st;
+#include "crypto/LegacyContext.h"
+
 struct evp_md_st;
 struct evp_cipher_st;
 
@@ -57,9 +57,8 @@ private:
     bool digest(const evp_md_st* md, std::span<const std::span<const std::uint8_t>> parts,
                 std::span<std::uint8_t> out) const;
 
-    ossl_lib_ctx_st* context_ = nullptr;
-    ossl_provider_st* legacy_ = nullptr;
-    ossl_provider_st* base_ = nullptr;
+    // Declared first: the algorithms fetched from it are freed before it goes.
+    LegacyContext context_;
     evp_md_st* md4_ = nullptr;
     evp_md_st* sha1_ = nullptr;
     evp_cipher_st* des_ = nullptr;

@@ -3,7 +3,6 @@
 #include <openssl/core_names.h>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <openssl/provider.h>
 
 #include <algorithm>
 #include <array>
@@ -21,26 +20,13 @@ struct CipherContextFree {
 }  // namespace
 
 Rc4Cipher::Rc4Cipher() {
-    context_ = OSSL_LIB_CTX_new();
-    if (context_ == nullptr) {
-        return;
-    }
-    legacy_ = OSSL_PROVIDER_load(context_, "legacy");
-    base_ = OSSL_PROVIDER_load(context_, "default");
-    if (legacy_ != nullptr && base_ != nullptr) {
-        cipher_ = EVP_CIPHER_fetch(context_, "RC4", nullptr);
+    if (context_.get() != nullptr) {
+        cipher_ = EVP_CIPHER_fetch(context_.get(), "RC4", nullptr);
     }
 }
 
 Rc4Cipher::~Rc4Cipher() {
     EVP_CIPHER_free(cipher_);
-    if (legacy_ != nullptr) {
-        OSSL_PROVIDER_unload(legacy_);
-    }
-    if (base_ != nullptr) {
-        OSSL_PROVIDER_unload(base_);
-    }
-    OSSL_LIB_CTX_free(context_);
 }
 
 bool Rc4Cipher::apply(std::span<const std::uint8_t> key, std::size_t skip,

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-struct ossl_lib_ctx_st;
-struct ossl_provider_st;
+#include "crypto/LegacyContext.h"
+
 struct evp_cipher_st;
 
 namespace rizorivu::crypto {
@@ -30,9 +30,8 @@ public:
                std::span<std::uint8_t> data) const;
 
 private:
-    ossl_lib_ctx_st* context_ = nullptr;
-    ossl_provider_st* legacy_ = nullptr;
-    ossl_provider_st* base_ = nullptr;
+    // Declared first: the algorithms fetched from it are freed before it goes.
+    LegacyContext context_;
     evp_cipher_st* cipher_ = nullptr;
 };
 
