@@ -1,5 +1,5 @@
 # Shell functions for running an installed rizorivu in the background and ending it with
-# -exit; sourced by the package and Wayland checks.
+# -exit, and for counting checks; sourced by the package and Wayland checks.
 
 # Whether process $1 has published its main window's caption (its abstract socket
 # "@rizorivu-caption/..."), which happens once start-up has handed over to the window.
@@ -44,4 +44,19 @@ rizorivu_wait_end() {
     wait "$pid" 2>/dev/null || true
     rizorivu_rc=timeout
     return 1
+}
+
+# The checks of a script, counted for its summary line "NAME: N passed, N failed".
+passed=0
+failed=0
+check() {  # check NAME COMMAND...: runs COMMAND, counts and reports the outcome
+    local name=$1
+    shift
+    if "$@"; then
+        echo "ok   $name"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $name"
+        failed=$((failed + 1))
+    fi
 }

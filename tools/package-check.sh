@@ -14,19 +14,6 @@ cd "$(dirname "$0")/.."
 source tools/installed-run.sh
 
 build=${1:?usage: tools/package-check.sh BUILD_DIR}
-passed=0
-failed=0
-check() {  # check NAME COMMAND...: runs COMMAND, counts and reports the outcome
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok   $name"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $name"
-        failed=$((failed + 1))
-    fi
-}
 finish() {
     echo "package: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]

@@ -10,19 +10,6 @@ cd "$(dirname "$0")/.."
 source tools/installed-run.sh
 
 exe=${1:?usage: tools/wayland-check.sh EXECUTABLE}
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok   $name"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $name"
-        failed=$((failed + 1))
-    fi
-}
 
 scratch=$(mktemp -d)
 runtime=$scratch/runtime
