@@ -21,7 +21,8 @@ void putBe16(std::uint8_t* p, std::uint16_t v) {
 std::optional<std::size_t> keyFrameLength(std::span<const std::uint8_t> frame) {
     constexpr std::size_t kHeader = EapolKeyFrame::kHeaderBytes;
     if (frame.size() < kHeader + EapolKeyFrame::kFixedBytes ||
-        frame[1] != EapolKeyFrame::kPacketKey || frame[4] != EapolKeyFrame::kDescriptorWpa) {
+        frame[1] != EapolKeyFrame::kPacketKey ||
+        (frame[4] != EapolKeyFrame::kDescriptorWpa && frame[4] != EapolKeyFrame::kDescriptorRsn)) {
         return std::nullopt;
     }
     const std::size_t body = getBe16(&frame[2]);
@@ -62,6 +63,7 @@ std::optional<EapolKeyFrame> EapolKeyFrame::parse(std::span<const std::uint8_t> 
     EapolKeyFrame out;
     const std::uint8_t* p = frame.data() + kHeaderBytes + 1;
     out.protocolVersion = frame[0];
+    out.descriptorType = frame[kHeaderBytes];
     out.keyInfo = getBe16(p);
     out.keyLength = getBe16(p + 2);
     p += 4;
@@ -92,7 +94,7 @@ std::vector<std::uint8_t> EapolKeyFrame::serialize() const {
     out[1] = kPacketKey;
     putBe16(&out[2], static_cast<std::uint16_t>(body));
     std::uint8_t* p = out.data() + kHeaderBytes;
-    *p++ = kDescriptorWpa;
+    *p++ = descriptorType;
     putBe16(p, keyInfo);
     putBe16(p + 2, keyLength);
     p += 4;

@@ -23,16 +23,19 @@ constexpr std::uint16_t kMic = 0x0100;
 constexpr std::uint16_t kSecure = 0x0200;
 constexpr std::uint16_t kError = 0x0400;
 constexpr std::uint16_t kRequest = 0x0800;
+constexpr std::uint16_t kEncryptedKeyData = 0x1000;  // RSN: the key data is under the KEK
 }  // namespace keyinfo
 
-// One 802.1X frame carrying a WPA EAPOL-Key descriptor (type 254): the 4-byte EAPOL header
-// (protocol version, packet type 3, body length) and the descriptor's fixed 95 bytes and key
-// data. Both the supplicant and an access point's authenticator read and write frames here.
+// One 802.1X frame carrying an EAPOL-Key descriptor, WPA's (type 254) or the RSN one of
+// 802.11i (type 2, WPA2), which share one layout: the 4-byte EAPOL header (protocol version,
+// packet type 3, body length) and the descriptor's fixed 95 bytes and key data. Both the
+// supplicant and an access point's authenticator read and write frames here.
 struct EapolKeyFrame {
     static constexpr std::uint8_t kProtocolVersion = 1;
     static constexpr std::uint8_t kPacketStart = 1;
     static constexpr std::uint8_t kPacketKey = 3;
     static constexpr std::uint8_t kDescriptorWpa = 254;
+    static constexpr std::uint8_t kDescriptorRsn = 2;
     static constexpr std::size_t kHeaderBytes = 4;
     static constexpr std::size_t kFixedBytes = 95;
     static constexpr std::size_t kMicOffset = kHeaderBytes + 77;
@@ -40,6 +43,7 @@ struct EapolKeyFrame {
     static constexpr std::size_t kMaxKeyDataBytes = 512;
 
     std::uint8_t protocolVersion = kProtocolVersion;
+    std::uint8_t descriptorType = kDescriptorWpa;
     std::uint16_t keyInfo = 0;
     std::uint16_t keyLength = 0;
     std::uint64_t replayCounter = 0;
@@ -50,8 +54,8 @@ struct EapolKeyFrame {
     std::array<std::uint8_t, 16> mic{};
     std::vector<std::uint8_t> keyData;
 
-    // Refuses (empty) a frame that is truncated, not an EAPOL-Key frame, of another
-    // descriptor, whose body length or key data length overruns the bytes given, or whose
+    // Refuses (empty) a frame that is truncated, not an EAPOL-Key frame, of a descriptor other
+    // than those two, whose body length or key data length overruns the bytes given, or whose
     // key data is longer than kMaxKeyDataBytes. Bytes after the stated body are ignored.
     static std::optional<EapolKeyFrame> parse(std::span<const std::uint8_t> frame);
     std::vector<std::uint8_t> serialize() const;

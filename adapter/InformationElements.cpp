@@ -40,4 +40,13 @@ std::optional<std::span<const std::uint8_t>> findWpaElement(std::span<const std:
     return found;
 }
 
+std::optional<std::span<const std::uint8_t>> findRsnElement(std::span<const std::uint8_t> area) {
+    for (const InformationElement& element : informationElements(area)) {
+        if (element.id == survey::kElementRsn) {
+            return element.bytes;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace rizorivu

@@ -25,4 +25,8 @@ std::vector<InformationElement> informationElements(std::span<const std::uint8_t
 // after the WPA element) never count; of two WPA elements the later one holds.
 std::optional<std::span<const std::uint8_t>> findWpaElement(std::span<const std::uint8_t> area);
 
+// The RSN element (48, WPA2), whole: the first one. A beacon carries one; whether it is well
+// formed is RsnElement's to say.
+std::optional<std::span<const std::uint8_t>> findRsnElement(std::span<const std::uint8_t> area);
+
 }  // namespace rizorivu

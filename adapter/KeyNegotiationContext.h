@@ -48,10 +48,15 @@ struct KeyNegotiationContext {
     std::array<std::uint8_t, 32> pairwiseMasterKey{};
     // A value the library defines; the loops pass it unchanged.
     std::array<std::uint8_t, 16> fixedBlock{};
-    // The access point's WPA element as the survey showed it: id, length byte and body.
+    // The access point's element as the survey showed it, id, length byte and body: its WPA
+    // element (221), or its RSN element (48) for a WPA2 connection, which then speaks the
+    // 802.11i descriptor.
     std::vector<std::uint8_t> wpaElement;
     int pairwiseCipher = 0;  // a ciphercode
     int groupCipher = 0;     // a ciphercode; the loops pass the pairwise one
+    // The stored "AuthenticationMode" of the connection: which key management the element must
+    // offer (WPA2 takes 802.1X for 6, the pre-shared key for 7).
+    int authenticationMode = -1;
     InstallKey installKey;
 };
 

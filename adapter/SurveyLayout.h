@@ -56,6 +56,7 @@ constexpr std::uint8_t kElementSsid = 0;
 constexpr std::uint8_t kElementRates = 1;
 constexpr std::uint8_t kElementDsParameter = 3;
 constexpr std::uint8_t kElementIbssParameter = 6;
+constexpr std::uint8_t kElementRsn = 48;
 constexpr std::uint8_t kElementExtendedRates = 50;
 constexpr std::uint8_t kElementVendor = 221;
 

@@ -53,6 +53,9 @@ public:
     std::optional<std::span<const std::uint8_t>> findWpaElement() const {
         return rizorivu::findWpaElement(surveyElementArea(bytes_));
     }
+    std::optional<std::span<const std::uint8_t>> findRsnElement() const {
+        return rizorivu::findRsnElement(surveyElementArea(bytes_));
+    }
 
 private:
     std::span<Byte> bytes_;

@@ -1,6 +1,7 @@
 #include "adapter/WpaElement.h"
 
 #include "adapter/KeyNegotiationContext.h"
+#include "adapter/SuiteList.h"
 
 namespace rizorivu {
 
@@ -8,55 +9,8 @@ namespace {
 
 constexpr std::uint8_t kOui[] = {0x00, 0x50, 0xF2};
 
-int cipherFromSuite(std::span<const std::uint8_t> suite) {
-    if (suite[0] != kOui[0] || suite[1] != kOui[1] || suite[2] != kOui[2]) {
-        return 0;
-    }
-    switch (suite[3]) {
-        case 1:
-            return ciphercode::kWep40;
-        case 2:
-            return ciphercode::kTkip;
-        case 4:
-            return ciphercode::kCcmp;
-        case 5:
-            return ciphercode::kWep104;
-        default:
-            return 0;
-    }
-}
-
-std::uint8_t suiteFromCipher(int cipher) {
-    switch (cipher) {
-        case ciphercode::kWep40:
-            return 1;
-        case ciphercode::kTkip:
-            return 2;
-        case ciphercode::kCcmp:
-            return 4;
-        case ciphercode::kWep104:
-            return 5;
-        default:
-            return 0;
-    }
-}
-
-// Reads a suite count and that many 4-byte suites; false when they overrun the body.
-template <typename Each>
-bool readSuiteList(std::span<const std::uint8_t>& body, Each each) {
-    if (body.size() < 2) {
-        return false;
-    }
-    const std::size_t count = body[0] | body[1] << 8;
-    body = body.subspan(2);
-    if (count == 0 || count > body.size() / 4) {
-        return false;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        each(body.subspan(4 * i, 4));
-    }
-    body = body.subspan(4 * count);
-    return true;
+int cipherFromSuite(SuiteSelector suite) {
+    return suiteHasOui(suite, kOui) ? WpaElement::cipherOfSuiteType(suite[3]) : 0;
 }
 
 }  // namespace
@@ -74,7 +28,7 @@ std::optional<WpaElement> WpaElement::parse(std::span<const std::uint8_t> elemen
     WpaElement out;
     out.groupCipher = ciphercode::kTkip;
     if (body.size() >= 4) {
-        out.groupCipher = cipherFromSuite(body.first(4));
+        out.groupCipher = cipherFromSuite(body.first<4>());
         body = body.subspan(4);
     } else if (!body.empty()) {
         return std::nullopt;
@@ -84,29 +38,62 @@ std::optional<WpaElement> WpaElement::parse(std::span<const std::uint8_t> elemen
         out.keyManagement = {kKeyManagement8021X};
         return out;
     }
-    if (!readSuiteList(
-            body, [&](auto suite) { out.pairwiseCiphers.push_back(cipherFromSuite(suite)); })) {
+    const auto pairwise = takeSuiteList(body);
+    if (!pairwise) {
         return std::nullopt;
+    }
+    for (const SuiteSelector suite : *pairwise) {
+        out.pairwiseCiphers.push_back(cipherFromSuite(suite));
     }
     if (body.empty()) {
         out.keyManagement = {kKeyManagement8021X};
         return out;
     }
-    const bool known = readSuiteList(body, [&](auto suite) {
-        const bool ours = suite[0] == kOui[0] && suite[1] == kOui[1] && suite[2] == kOui[2];
-        out.keyManagement.push_back(ours ? suite[3] : 0xFF);
-    });
-    if (!known) {
+    const auto keyManagement = takeSuiteList(body);
+    if (!keyManagement) {
         return std::nullopt;
     }
+    for (const SuiteSelector suite : *keyManagement) {
+        out.keyManagement.push_back(suiteHasOui(suite, kOui) ? suite[3] : 0xFF);
+    }
     return out;
+}
+
+int WpaElement::cipherOfSuiteType(std::uint8_t type) {
+    switch (type) {
+        case 1:
+            return ciphercode::kWep40;
+        case 2:
+            return ciphercode::kTkip;
+        case 4:
+            return ciphercode::kCcmp;
+        case 5:
+            return ciphercode::kWep104;
+        default:
+            return 0;
+    }
+}
+
+std::uint8_t WpaElement::suiteTypeOfCipher(int cipherCode) {
+    switch (cipherCode) {
+        case ciphercode::kWep40:
+            return 1;
+        case ciphercode::kTkip:
+            return 2;
+        case ciphercode::kCcmp:
+            return 4;
+        case ciphercode::kWep104:
+            return 5;
+        default:
+            return 0;
+    }
 }
 
 std::vector<std::uint8_t> WpaElement::build(int groupCipher, int pairwiseCipher,
                                             std::uint8_t keyManagement) {
     return {221,  22,   0x00, 0x50, 0xF2, 0x01,
-            0x01, 0x00, 0x00, 0x50, 0xF2, suiteFromCipher(groupCipher),
-            0x01, 0x00, 0x00, 0x50, 0xF2, suiteFromCipher(pairwiseCipher),
+            0x01, 0x00, 0x00, 0x50, 0xF2, suiteTypeOfCipher(groupCipher),
+            0x01, 0x00, 0x00, 0x50, 0xF2, suiteTypeOfCipher(pairwiseCipher),
             0x01, 0x00, 0x00, 0x50, 0xF2, keyManagement};
 }
 

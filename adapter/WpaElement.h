@@ -27,6 +27,11 @@ struct WpaElement {
     // management suite.
     static std::vector<std::uint8_t> build(int groupCipher, int pairwiseCipher,
                                            std::uint8_t keyManagement);
+
+    // A cipher suite's type byte as a ciphercode (0 for one this utility does not know), and
+    // back (0 for no known cipher). The RSN element numbers its suites the same way.
+    static int cipherOfSuiteType(std::uint8_t type);
+    static std::uint8_t suiteTypeOfCipher(int cipherCode);
 };
 
 }  // namespace rizorivu

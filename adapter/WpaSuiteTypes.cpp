@@ -1,8 +1,11 @@
 #include "adapter/WpaSuiteTypes.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "adapter/InformationElements.h"
+#include "adapter/RsnElement.h"
+#include "adapter/WpaElement.h"
 
 namespace rizorivu {
 
@@ -13,6 +16,7 @@ constexpr std::size_t kPairwiseCount = 12;
 constexpr std::size_t kSuiteBytes = 4;
 constexpr std::size_t kSuiteType = 3;  // after the 3-byte organisation identifier
 constexpr std::size_t kCountBytes = 2;
+constexpr int kUnknownSuite = 0xFF;
 
 // A little-endian suite count at `offset`, or nothing when it lies past the element.
 std::optional<std::size_t> countAt(std::span<const std::uint8_t> element, std::size_t offset) {
@@ -52,6 +56,27 @@ WpaSuiteTypes wpaSuiteTypes(std::span<const std::uint8_t> elementArea) {
     if (akm && *akm >= 1 && suitesFit(*element, firstAkm, *akm)) {
         types.keyManagement = (*element)[firstAkm + kSuiteType];
     }
+    return types;
+}
+
+WpaSuiteTypes rsnSuiteTypes(std::span<const std::uint8_t> elementArea) {
+    WpaSuiteTypes types;
+    const auto bytes = findRsnElement(elementArea);
+    const auto element = bytes ? RsnElement::parse(*bytes) : std::nullopt;
+    if (!element) {
+        return types;
+    }
+    types.seen = true;
+    const int pairwise = element->preferredPairwise() != 0 ? element->preferredPairwise()
+                                                           : element->pairwiseCiphers.front();
+    types.pairwise = pairwise != 0 ? WpaElement::suiteTypeOfCipher(pairwise) : kUnknownSuite;
+    const auto known = std::find_if(element->keyManagement.begin(), element->keyManagement.end(),
+                                    [](std::uint8_t suite) {
+                                        return suite == RsnElement::kKeyManagement8021X ||
+                                               suite == RsnElement::kKeyManagementPsk;
+                                    });
+    types.keyManagement =
+        known != element->keyManagement.end() ? *known : element->keyManagement.front();
     return types;
 }
 

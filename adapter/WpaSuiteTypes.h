@@ -18,4 +18,11 @@ struct WpaSuiteTypes {
 // list and for the lists after it.
 WpaSuiteTypes wpaSuiteTypes(std::span<const std::uint8_t> elementArea);
 
+// The same for the area's RSN element (WPA2), which must parse as a whole (RsnElement): one
+// that does not is dropped and counts as absent. Of the suites offered it names those a station
+// takes: CCMP before TKIP, and 802.1X or pre-shared key whichever comes first, so that a network
+// that also offers newer key management still takes WPA2 stations. A network offering neither
+// gives the type of its first suite, 0xFF for one of no known number.
+WpaSuiteTypes rsnSuiteTypes(std::span<const std::uint8_t> elementArea);
+
 }  // namespace rizorivu

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/HexBytes.h"
+
 namespace rizorivu {
 namespace {
 
@@ -60,7 +62,7 @@ TEST(EapolKeyFrameTest, RefusesMalformedFrames) {
         {"header only", [](Bytes& b) { b.resize(4); }},
         {"truncated body", [](Bytes& b) { b.resize(b.size() - 1); }},
         {"not a key frame", [](Bytes& b) { b[1] = 0; }},
-        {"RSN descriptor", [](Bytes& b) { b[4] = 2; }},
+        {"802.1X's own RC4 descriptor", [](Bytes& b) { b[4] = 1; }},
         {"body longer than frame", [](Bytes& b) { b[3] += 1; }},
         {"body shorter than fixed part",
          [](Bytes& b) {
@@ -127,6 +129,46 @@ TEST(EapolKeyFrameTest, MicCoversTheWholeFrameForBothVersions) {
     EXPECT_FALSE(keyFrameMicValid(unknownVersion, kck));
     Bytes truncated(50, 0);
     EXPECT_FALSE(signKeyFrame(truncated, kck));
+}
+
+// Message 2 of a WPA2-PSK handshake over the pairwise key derivation vector of IEEE 802.11i
+// Annex H (SNonce c0 c1 ..., KCK 379f9852...): the descriptor-2 frame byte for byte, and its
+// MIC as HMAC-SHA1-128 (version 2) and HMAC-MD5 (version 1) compute it over those bytes.
+TEST(EapolKeyFrameTest, Descriptor2FrameAndMicOverTheAnnexHKeys) {
+    EapolKeyFrame m2;
+    m2.descriptorType = EapolKeyFrame::kDescriptorRsn;
+    m2.keyInfo = keyinfo::kVersionSha1Aes | keyinfo::kPairwise | keyinfo::kMic;
+    m2.replayCounter = 1;
+    const Bytes snonce =
+        testing::hexBytes("c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5");
+    std::copy(snonce.begin(), snonce.end(), m2.nonce.begin());
+    m2.keyData = testing::hexBytes("30140100000fac040100000fac040100000fac020000");
+    Bytes bytes = m2.serialize();
+    const Bytes expected = testing::hexBytes(
+        "0103007502010a00000000000000000001"
+        "c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5"
+        "00000000000000000000000000000000"   // IV
+        "0000000000000000 0000000000000000"  // RSC, ID
+        "00000000000000000000000000000000"   // MIC
+        "0016 30140100000fac040100000fac040100000fac020000");
+    EXPECT_EQ(bytes, expected);
+
+    const Bytes kckBytes = testing::hexBytes("379f9852d0199236b94e407ce4c00ec8");
+    std::array<std::uint8_t, 16> kck{};
+    std::copy(kckBytes.begin(), kckBytes.end(), kck.begin());
+    ASSERT_TRUE(signKeyFrame(bytes, kck));
+    const auto signedFrame = EapolKeyFrame::parse(bytes);
+    ASSERT_TRUE(signedFrame);
+    EXPECT_EQ(signedFrame->descriptorType, EapolKeyFrame::kDescriptorRsn);
+    EXPECT_EQ(Bytes(signedFrame->mic.begin(), signedFrame->mic.end()),
+              testing::hexBytes("8973b136177f418b67e1ff91f6597074"));
+
+    bytes = expected;
+    bytes[6] = 0x09;  // the same frame under descriptor version 1
+    ASSERT_TRUE(signKeyFrame(bytes, kck));
+    EXPECT_EQ(Bytes(bytes.begin() + EapolKeyFrame::kMicOffset,
+                    bytes.begin() + EapolKeyFrame::kMicOffset + 16),
+              testing::hexBytes("84a0517ec94ed9ebe0cc1414a8311162"));
 }
 
 TEST(EapolKeyFrameTest, StartFrameIsAnEmptyStartPacket) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "crypto/AesKeyWrap.h"
+#include "crypto/KeyDataCipher.h"
 #include "crypto/KeyHierarchy.h"
 #include "crypto/MessageIntegrity.h"
 #include "crypto/PassphraseKey.h"
@@ -108,6 +109,41 @@ TEST(KeyHierarchyTest, BothEndsDeriveTheSameKeysWhicheverAddressIsSmaller) {
     EXPECT_FALSE(derivePairwiseKeys(pmk, low, high, n1, n2, 13, ccmp));
 }
 
+// IEEE 802.11i Annex H: pairwise key derivation from the PMK of "ThisIsAPassword" and
+// "ThisIsASSID" (AA printed as a0 a1 a1 a3 a4 a5 in the standard and used so here).
+TEST(KeyHierarchyTest, PairwiseKeysMatchAnnexH) {
+    const Bytes pmkBytes =
+        hexBytes("0dc0d6eb90555ed6419756b9a15ec3e3209b63df707dd508d14581f8982721af");
+    const Bytes aaBytes = hexBytes("a0a1a1a3a4a5");
+    const Bytes spaBytes = hexBytes("b0b1b2b3b4b5");
+    const Bytes snonceBytes =
+        hexBytes("c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5");
+    const Bytes anonceBytes =
+        hexBytes("e0e1e2e3e4e5e6e7e8e9f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff000102030405");
+    std::array<std::uint8_t, 32> pmk{};
+    std::array<std::uint8_t, 6> aa{};
+    std::array<std::uint8_t, 6> spa{};
+    std::array<std::uint8_t, 32> anonce{};
+    std::array<std::uint8_t, 32> snonce{};
+    std::copy(pmkBytes.begin(), pmkBytes.end(), pmk.begin());
+    std::copy(aaBytes.begin(), aaBytes.end(), aa.begin());
+    std::copy(spaBytes.begin(), spaBytes.end(), spa.begin());
+    std::copy(anonceBytes.begin(), anonceBytes.end(), anonce.begin());
+    std::copy(snonceBytes.begin(), snonceBytes.end(), snonce.begin());
+    const auto bytesOf = [](auto span) { return Bytes(span.begin(), span.end()); };
+
+    PairwiseKeys ccmp;
+    ASSERT_TRUE(derivePairwiseKeys(pmk, aa, spa, anonce, snonce, 16, ccmp));
+    EXPECT_EQ(bytesOf(ccmp.confirmationKey()), hexBytes("379f9852d0199236b94e407ce4c00ec8"));
+    EXPECT_EQ(bytesOf(ccmp.encryptionKey()), hexBytes("47c9edc01c2c6e5b4910caddfb3e51a7"));
+    EXPECT_EQ(bytesOf(ccmp.temporalKey()), hexBytes("b2360c79e9710fdd58bea93deaf06599"));
+    // TKIP: the same temporal key, then the authenticator's and supplicant's MIC keys.
+    PairwiseKeys tkip;
+    ASSERT_TRUE(derivePairwiseKeys(pmk, aa, spa, anonce, snonce, 32, tkip));
+    EXPECT_EQ(bytesOf(tkip.temporalKey()),
+              hexBytes("b2360c79e9710fdd58bea93deaf06599 db980afbc29c1528 55740a6ce5ae3827"));
+}
+
 TEST(MessageIntegrityTest, MatchesRfc2202) {
     Mic mic{};
     ASSERT_TRUE(hmacMd5(Bytes(16, 0x0b), textBytes("Hi There"), mic));
@@ -156,6 +192,65 @@ TEST(AesKeyWrapTest, RefusesBadSizesAndFailedIntegrity) {
     EXPECT_FALSE(aesKeyUnwrap(kek, Bytes(16)));      // no room for the check value
     EXPECT_FALSE(aesKeyWrap(Bytes(15), Bytes(16)));  // no such AES key
     EXPECT_FALSE(aesKeyUnwrap(kek, Bytes(8192)));    // larger than any key data
+}
+
+TEST(KeyDataCipherTest, WrapsAsRfc3394AndPadsWhatIsNoWholeBlocks) {
+    const Bytes kekBytes = hexBytes("000102030405060708090A0B0C0D0E0F");
+    std::array<std::uint8_t, 16> kek{};
+    std::copy(kekBytes.begin(), kekBytes.end(), kek.begin());
+    const std::array<std::uint8_t, 16> iv{};
+    Rc4Cipher rc4;
+    // Whole blocks are wrapped as they are: RFC 3394's 128-bit vector.
+    const auto wrapped = sealKeyData(KeyDataCipher::AesKeyWrap, kek, iv,
+                                     hexBytes("00112233445566778899AABBCCDDEEFF"), rc4);
+    ASSERT_TRUE(wrapped);
+    EXPECT_EQ(*wrapped, hexBytes("1FA68B0A8112B447AEF34BD8FB5A7B829D3E862371D2CFE5"));
+    // Anything else is padded with 0xDD and zeros to whole blocks, at least two.
+    const struct {
+        std::size_t plain;
+        Bytes padding;
+    } cases[] = {{5, {0xDD, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                 {22, {0xDD, 0}},
+                 {8, {0xDD, 0, 0, 0, 0, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        const Bytes plain(c.plain, 0x3C);
+        const auto sealed = sealKeyData(KeyDataCipher::AesKeyWrap, kek, iv, plain, rc4);
+        ASSERT_TRUE(sealed) << c.plain;
+        const auto opened = openKeyData(KeyDataCipher::AesKeyWrap, kek, iv, *sealed, rc4);
+        ASSERT_TRUE(opened) << c.plain;
+        Bytes expected = plain;
+        expected.insert(expected.end(), c.padding.begin(), c.padding.end());
+        EXPECT_EQ(*opened, expected) << c.plain;
+    }
+    // A wrong key or a flipped bit fails the unwrap's integrity check; ragged data is refused.
+    Bytes sealed = *wrapped;
+    std::array<std::uint8_t, 16> otherKek = kek;
+    otherKek[15] ^= 1;
+    EXPECT_FALSE(openKeyData(KeyDataCipher::AesKeyWrap, otherKek, iv, sealed, rc4));
+    sealed[9] ^= 0x10;
+    EXPECT_FALSE(openKeyData(KeyDataCipher::AesKeyWrap, kek, iv, sealed, rc4));
+    EXPECT_FALSE(openKeyData(KeyDataCipher::AesKeyWrap, kek, iv, Bytes(23, 1), rc4));
+}
+
+TEST(KeyDataCipherTest, Rc4IsKeyedWithIvAndKekAfter256Bytes) {
+    std::array<std::uint8_t, 16> kek{};
+    kek.fill(0x47);
+    std::array<std::uint8_t, 16> iv{};
+    iv.fill(0x09);
+    Rc4Cipher rc4;
+    const Bytes plain = textBytes("an RSN element and a group key");
+    const auto sealed = sealKeyData(KeyDataCipher::Rc4, kek, iv, plain, rc4);
+    ASSERT_TRUE(sealed);
+    // The same key stream as RC4 under IV | KEK with 256 bytes skipped.
+    Bytes key(iv.begin(), iv.end());
+    key.insert(key.end(), kek.begin(), kek.end());
+    Bytes direct = plain;
+    ASSERT_TRUE(rc4.apply(key, 256, direct));
+    EXPECT_EQ(*sealed, direct);
+    EXPECT_EQ(openKeyData(KeyDataCipher::Rc4, kek, iv, *sealed, rc4), plain);
+    std::array<std::uint8_t, 16> otherIv = iv;
+    otherIv[0] ^= 1;
+    EXPECT_NE(openKeyData(KeyDataCipher::Rc4, kek, otherIv, *sealed, rc4), plain);
 }
 
 struct Rc4Case {

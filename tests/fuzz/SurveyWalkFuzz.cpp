@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "adapter/AdapterLibrary.h"
+#include "adapter/KeyNegotiationContext.h"
+#include "adapter/RsnElement.h"
 #include "adapter/SurveyBuffer.h"
 #include "adapter/WpaSuiteTypes.h"
 #include "platform/CodePage.h"
@@ -83,6 +85,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(types.seen == record->findWpaElement().has_value());
         check(types.pairwise >= 0 && types.pairwise <= 255);
         check(types.keyManagement >= 0 && types.keyManagement <= 255);
+
+        // The RSN element: found inside the record, and read whole or not at all.
+        const auto rsnBytes = record->findRsnElement();
+        const auto rsn = rsnBytes ? RsnElement::parse(*rsnBytes) : std::nullopt;
+        if (rsnBytes) {
+            check(inside(*rsnBytes, bytes) && (*rsnBytes)[0] == 48 &&
+                  rsnBytes->size() == std::size_t{(*rsnBytes)[1]} + 2);
+        }
+        if (rsn) {
+            // Suites read from the element took four bytes each, PMKIDs sixteen (a short element
+            // takes the one default suite of each list).
+            const std::size_t suites = rsn->pairwiseCiphers.size() + rsn->keyManagement.size();
+            check(!rsn->pairwiseCiphers.empty() && !rsn->keyManagement.empty());
+            check(suites == 2 || 4 * suites <= rsnBytes->size());
+            check(16 * rsn->pmkidCount <= rsnBytes->size());
+            check(rsn->preferredPairwise() == 0 || rsn->offersPairwise(rsn->preferredPairwise()));
+            check(ciphercode::keyBytes(rsn->groupCipher) != 0 || rsn->groupCipher == 0);
+        }
+        const WpaSuiteTypes wpa2 = rsnSuiteTypes(surveyElementArea(bytes));
+        check(wpa2.seen == rsn.has_value());
+        check(!wpa2.seen || (wpa2.pairwise > 0 && wpa2.pairwise <= 255 && wpa2.keyManagement >= 0 &&
+                             wpa2.keyManagement <= 255));
 
         const std::vector<std::uint8_t> before = buffer;
         const StrengthCell cell = fillStrength(*record, false);
