@@ -4,8 +4,14 @@
 
 #include <algorithm>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
+#include "adapter/KeyDataElements.h"
+#include "adapter/RsnElement.h"
+#include "adapter/SurveyLayout.h"
 #include "adapter/WpaElement.h"
-#include "crypto/AesKeyWrap.h"
+#include "crypto/KeyDataCipher.h"
+#include "dot1x/RsnKeyData.h"
 
 namespace rizorivu::dot1x {
 
@@ -18,6 +24,19 @@ bool negotiablePairwise(int cipher) {
 void cleanse(std::vector<std::uint8_t>& bytes) {
     OPENSSL_cleanse(bytes.data(), bytes.size());
     bytes.clear();
+}
+
+// The key management an RSN element must offer for the stored authentication: WPA2 asks for
+// 802.1X, WPA2-PSK for the pre-shared key. Any other mode never negotiates WPA2.
+std::optional<std::uint8_t> rsnKeyManagementAsked(int authenticationMode) {
+    switch (fromDriver<AuthenticationMode>(authenticationMode)) {
+        case AuthenticationMode::Wpa2:
+            return RsnElement::kKeyManagement8021X;
+        case AuthenticationMode::Wpa2Psk:
+            return RsnElement::kKeyManagementPsk;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -40,6 +59,14 @@ bool KeyHandshake::begin(const KeyNegotiationContext& context,
     ownAddress_ = context.ownMac;
     setAuthenticator(authenticatorAddress);
     surveyElement_ = context.wpaElement;
+    if (!surveyElement_.empty() && surveyElement_[0] == survey::kElementRsn) {
+        return beginRsn(context);
+    }
+    return beginWpa(context);
+}
+
+bool KeyHandshake::beginWpa(const KeyNegotiationContext& context) {
+    descriptorType_ = EapolKeyFrame::kDescriptorWpa;
     const auto element = WpaElement::parse(surveyElement_);
 
     // The worker hands over one cipher code for both; the element says what the group uses.
@@ -71,15 +98,41 @@ bool KeyHandshake::begin(const KeyNegotiationContext& context,
     if (!negotiablePairwise(pairwiseCipher_)) {
         return false;
     }
+    ownElement_ = WpaElement::build(groupCipher_, pairwiseCipher_, keyManagement);
+    awaitMessage1();
+    return true;
+}
+
+bool KeyHandshake::beginRsn(const KeyNegotiationContext& context) {
+    descriptorType_ = EapolKeyFrame::kDescriptorRsn;
+    const auto element = RsnElement::parse(surveyElement_);
+    const auto keyManagement = rsnKeyManagementAsked(context.authenticationMode);
+    if (!element || !keyManagement || !element->offersKeyManagement(*keyManagement)) {
+        return false;
+    }
+    // The stored encryption when the access point offers it, else the best it offers.
+    pairwiseCipher_ = negotiablePairwise(context.pairwiseCipher) &&
+                              element->offersPairwise(context.pairwiseCipher)
+                          ? context.pairwiseCipher
+                          : element->preferredPairwise();
+    groupCipher_ = element->groupCipher;
+    if (!negotiablePairwise(pairwiseCipher_) || ciphercode::keyBytes(groupCipher_) == 0) {
+        return false;
+    }
+    // No management frame protection: the station's capabilities are all clear.
+    ownElement_ = RsnElement::build(groupCipher_, pairwiseCipher_, *keyManagement, 0);
+    awaitMessage1();
+    return true;
+}
+
+void KeyHandshake::awaitMessage1() {
     descriptorVersion_ =
         pairwiseCipher_ == ciphercode::kTkip ? keyinfo::kVersionMd5Rc4 : keyinfo::kVersionSha1Aes;
-    ownElement_ = WpaElement::build(groupCipher_, pairwiseCipher_, keyManagement);
     replayCounter_.reset();
     pairwiseInstalled_ = false;
     cleanse(groupKey_);
     groupIndex_ = -1;
     state_ = State::AwaitingMessage1;
-    return true;
 }
 
 void KeyHandshake::setAuthenticator(std::span<const std::uint8_t, 6> address) {
@@ -108,7 +161,8 @@ void KeyHandshake::handleFrame(std::span<const std::uint8_t> raw,
         return drop();  // not negotiating, or WPA-None, which has no handshake
     }
     const auto frame = EapolKeyFrame::parse(raw);
-    if (!frame || frame->descriptorVersion() != descriptorVersion_ || !frame->has(keyinfo::kAck) ||
+    if (!frame || frame->descriptorType != descriptorType_ ||
+        frame->descriptorVersion() != descriptorVersion_ || !frame->has(keyinfo::kAck) ||
         (frame->keyInfo & (keyinfo::kRequest | keyinfo::kError))) {
         return drop();
     }
@@ -125,16 +179,26 @@ bool KeyHandshake::fresh(std::uint64_t replayCounter) const {
     return !replayCounter_ || replayCounter > *replayCounter_;
 }
 
-void KeyHandshake::send(EapolKeyFrame& reply, std::span<const std::uint8_t, 16> kck) {
-    reply.keyInfo = static_cast<std::uint16_t>(reply.keyInfo | descriptorVersion_ | keyinfo::kMic);
-    std::vector<std::uint8_t> bytes = reply.serialize();
+void KeyHandshake::reply(const EapolKeyFrame& frame, std::uint16_t keyInfo,
+                         std::span<const std::uint8_t, 16> kck, std::vector<std::uint8_t> keyData) {
+    EapolKeyFrame out;
+    out.descriptorType = descriptorType_;
+    out.keyInfo = static_cast<std::uint16_t>(keyInfo | descriptorVersion_ | keyinfo::kMic);
+    out.keyLength = descriptorType_ == EapolKeyFrame::kDescriptorRsn ? 0 : frame.keyLength;
+    out.replayCounter = frame.replayCounter;
+    out.keyData = std::move(keyData);
+    if (frame.has(keyinfo::kPairwise) && !frame.has(keyinfo::kMic)) {
+        out.nonce = snonce_;  // message 2
+    }
+    std::vector<std::uint8_t> bytes = out.serialize();
     if (signKeyFrame(bytes, kck)) {
         port_.sendEapol(bytes);
     }
 }
 
 void KeyHandshake::handleMessage1(const EapolKeyFrame& frame) {
-    // Message 1 carries no MIC; its counter cannot be trusted, only compared.
+    // Message 1 carries no MIC; its counter cannot be trusted, only compared. Its key data (a
+    // PMKID on an RSN network) is not read: nothing this station keeps could use it.
     if (!fresh(frame.replayCounter) || frame.keyLength != ciphercode::keyBytes(pairwiseCipher_) ||
         !nonces_.fill(snonce_)) {
         return drop();
@@ -144,107 +208,126 @@ void KeyHandshake::handleMessage1(const EapolKeyFrame& frame) {
                                     ciphercode::keyBytes(pairwiseCipher_), pending_)) {
         return drop();
     }
-    EapolKeyFrame reply;
-    reply.keyInfo = keyinfo::kPairwise;
-    reply.keyLength = frame.keyLength;
-    reply.replayCounter = frame.replayCounter;
-    reply.nonce = snonce_;
-    reply.keyData = ownElement_;
-    send(reply, pending_.confirmationKey());
+    reply(frame, keyinfo::kPairwise, pending_.confirmationKey(), ownElement_);
     if (state_ == State::AwaitingMessage1) {
         state_ = State::AwaitingMessage3;
     }
 }
 
+std::optional<std::vector<std::uint8_t>> KeyHandshake::openKeyData(
+    const EapolKeyFrame& frame, std::span<const std::uint8_t, 16> kek) const {
+    const auto cipher = descriptorVersion_ == keyinfo::kVersionMd5Rc4
+                            ? crypto::KeyDataCipher::Rc4
+                            : crypto::KeyDataCipher::AesKeyWrap;
+    return crypto::openKeyData(cipher, kek, frame.iv, frame.keyData, rc4_);
+}
+
 void KeyHandshake::handleMessage3(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                                   const KeyNegotiationContext& context) {
+    const bool rsn = descriptorType_ == EapolKeyFrame::kDescriptorRsn;
     if (pending_.temporalKeyBytes == 0 || !frame.has(keyinfo::kInstall) || frame.nonce != anonce_ ||
         !fresh(frame.replayCounter) || frame.keyLength != ciphercode::keyBytes(pairwiseCipher_) ||
+        (rsn && !frame.has(keyinfo::kEncryptedKeyData)) ||
         !keyFrameMicValid(raw, pending_.confirmationKey())) {
         return drop();
     }
-    // An element other than the one the survey showed means the ciphers were tampered with.
-    if (frame.keyData != surveyElement_) {
+    if (!rsn) {
+        // An element other than the one the survey showed means the ciphers were tampered with.
+        if (frame.keyData != surveyElement_) {
+            return drop();
+        }
+        replayCounter_ = frame.replayCounter;
+        reply(frame, keyinfo::kPairwise, pending_.confirmationKey());
+        installPairwise(context);
+        if (state_ != State::Complete) {
+            state_ = State::AwaitingGroupKey;
+        }
+        return;
+    }
+    auto plain = openKeyData(frame, pending_.encryptionKey());
+    if (!plain) {
+        return drop();
+    }
+    const auto elements = KeyDataElements::parse(*plain);
+    const auto group =
+        elements ? rsnMessage3GroupKey(*elements, surveyElement_, pairwiseCipher_, groupCipher_)
+                 : std::nullopt;
+    if (!group) {
+        cleanse(*plain);
         return drop();
     }
     replayCounter_ = frame.replayCounter;
-    EapolKeyFrame reply;
-    reply.keyInfo = keyinfo::kPairwise;
-    reply.keyLength = frame.keyLength;
-    reply.replayCounter = frame.replayCounter;
-    send(reply, pending_.confirmationKey());
+    reply(frame, keyinfo::kPairwise | keyinfo::kSecure, pending_.confirmationKey());
+    installPairwise(context);
+    installGroupKey(std::span<const std::uint8_t, 8>(frame.rsc), group->key, group->index, context);
+    cleanse(*plain);
+    state_ = State::Complete;
+}
 
+void KeyHandshake::installPairwise(const KeyNegotiationContext& context) {
     // A retransmitted message 3 (our message 4 was lost) must not install the same key again:
     // that would reset its sequence counters.
-    const bool sameKey = pairwiseInstalled_ && installed_.bytes == pending_.bytes;
-    if (!sameKey) {
-        installed_.bytes = pending_.bytes;
-        installed_.temporalKeyBytes = pending_.temporalKeyBytes;
-        pairwiseInstalled_ = true;
-        cleanse(groupKey_);
-        groupIndex_ = -1;
-        const std::array<std::uint8_t, 8> rsc{};
-        if (context.installKey) {
-            context.installKey(rsc, installed_.temporalKey(), 0, 0);
-        }
+    if (pairwiseInstalled_ && installed_.bytes == pending_.bytes) {
+        return;
     }
-    if (state_ != State::Complete) {
-        state_ = State::AwaitingGroupKey;
+    installed_.bytes = pending_.bytes;
+    installed_.temporalKeyBytes = pending_.temporalKeyBytes;
+    pairwiseInstalled_ = true;
+    cleanse(groupKey_);
+    groupIndex_ = -1;
+    const std::array<std::uint8_t, 8> rsc{};
+    if (context.installKey) {
+        context.installKey(rsc, installed_.temporalKey(), 0, 0);
     }
 }
 
-std::optional<std::vector<std::uint8_t>> KeyHandshake::decryptGroupKey(
-    const EapolKeyFrame& frame) const {
-    const auto kek = installed_.encryptionKey();
-    if (descriptorVersion_ == keyinfo::kVersionMd5Rc4) {
-        std::array<std::uint8_t, 32> key{};
-        std::copy(frame.iv.begin(), frame.iv.end(), key.begin());
-        std::copy(kek.begin(), kek.end(), key.begin() + 16);
-        std::vector<std::uint8_t> data = frame.keyData;
-        const bool ok = rc4_.apply(key, 256, data);
-        OPENSSL_cleanse(key.data(), key.size());
-        if (!ok) {
-            return std::nullopt;
-        }
-        return data;
+void KeyHandshake::installGroupKey(std::span<const std::uint8_t, 8> rsc,
+                                   std::span<const std::uint8_t> key, int index,
+                                   const KeyNegotiationContext& context) {
+    // The same key again (a retransmission) keeps its receive counter; install only new ones.
+    if (index == groupIndex_ && std::ranges::equal(key, groupKey_)) {
+        return;
     }
-    return crypto::aesKeyUnwrap(kek, frame.keyData);
+    cleanse(groupKey_);
+    groupKey_.assign(key.begin(), key.end());
+    groupIndex_ = index;
+    if (context.installKey) {
+        context.installKey(rsc, groupKey_, index, 1);
+    }
 }
 
 void KeyHandshake::handleGroupMessage(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                                       const KeyNegotiationContext& context) {
+    const bool rsn = descriptorType_ == EapolKeyFrame::kDescriptorRsn;
     const std::size_t keyBytes = ciphercode::keyBytes(groupCipher_);
+    // An RSN group message names the key's length in its KDE, not in the key length field.
     if (!pairwiseInstalled_ || !frame.has(keyinfo::kMic | keyinfo::kSecure) ||
-        !fresh(frame.replayCounter) || frame.keyLength != keyBytes ||
+        !fresh(frame.replayCounter) || (!rsn && frame.keyLength != keyBytes) ||
+        (rsn && !frame.has(keyinfo::kEncryptedKeyData)) ||
         !keyFrameMicValid(raw, installed_.confirmationKey())) {
         return drop();
     }
-    auto plain = decryptGroupKey(frame);
-    if (!plain || plain->size() < keyBytes) {
-        if (plain) {
-            cleanse(*plain);
-        }
+    auto plain = openKeyData(frame, installed_.encryptionKey());
+    if (!plain) {
+        return drop();
+    }
+    std::optional<GroupKeyElement> group;
+    if (rsn) {
+        const auto elements = KeyDataElements::parse(*plain);
+        group = elements ? rsnGroupMessageKey(*elements, groupCipher_) : std::nullopt;
+    } else if (plain->size() >= keyBytes) {
+        group = GroupKeyElement{frame.keyIndex(), false, std::span(*plain).first(keyBytes)};
+    }
+    if (!group) {
+        cleanse(*plain);
         return drop();
     }
     replayCounter_ = frame.replayCounter;
-    EapolKeyFrame reply;
-    reply.keyInfo =
-        static_cast<std::uint16_t>(keyinfo::kSecure | (frame.keyInfo & keyinfo::kIndexMask));
-    reply.keyLength = frame.keyLength;
-    reply.replayCounter = frame.replayCounter;
-    send(reply, installed_.confirmationKey());
-
-    plain->resize(keyBytes);
-    const int index = frame.keyIndex();
-    // The same key again (a retransmission) keeps its receive counter; install only new ones.
-    if (index != groupIndex_ || *plain != groupKey_) {
-        cleanse(groupKey_);
-        groupKey_ = *plain;
-        groupIndex_ = index;
-        if (context.installKey) {
-            context.installKey(std::span<const std::uint8_t, 8>(frame.rsc), groupKey_, index, 1);
-        }
-    }
+    // WPA's answer repeats the key index; RSN's carries none (the KDE held it).
+    const auto index = static_cast<std::uint16_t>(rsn ? 0 : frame.keyInfo & keyinfo::kIndexMask);
+    reply(frame, static_cast<std::uint16_t>(keyinfo::kSecure | index),
+          installed_.confirmationKey());
+    installGroupKey(std::span<const std::uint8_t, 8>(frame.rsc), group->key, group->index, context);
     cleanse(*plain);
     state_ = State::Complete;
 }

@@ -18,9 +18,11 @@ namespace rizorivu::dot1x {
 
 // The supplicant's side of the WPA key handshakes over one adapter's EAPOL port: the 4-way
 // handshake that installs the pairwise key and the group-key handshake that installs (and
-// later renews) the group key. WPA-None has no handshake: its key is the master key itself,
-// installed by begin(). Frames from the network are untrusted; every check that fails drops
-// the frame and nothing is installed from it.
+// later renews) the group key. With a WPA element they speak WPA's descriptor (254), where the
+// group key follows in its own handshake; with an RSN element the 802.11i descriptor (2) of
+// WPA2, where message 3 already carries the group key in its encrypted key data. WPA-None has
+// no handshake: its key is the master key itself, installed by begin(). Frames from the network
+// are untrusted; every check that fails drops the frame and nothing is installed from it.
 class KeyHandshake {
 public:
     enum class State { Idle, AwaitingMessage1, AwaitingMessage3, AwaitingGroupKey, Complete };
@@ -36,8 +38,9 @@ public:
     KeyHandshake(const KeyHandshake&) = delete;
     KeyHandshake& operator=(const KeyHandshake&) = delete;
 
-    // Takes the master key, own address, the survey's WPA element and the ciphers from the
-    // context. False when the ciphers cannot be negotiated (no TKIP or CCMP pairwise cipher).
+    // Takes the master key, own address, the survey's element and the ciphers from the
+    // context. False when the ciphers cannot be negotiated (no TKIP or CCMP pairwise cipher),
+    // or an RSN element does not offer the key management the stored mode asks for.
     bool begin(const KeyNegotiationContext& context,
                std::span<const std::uint8_t, 6> authenticatorAddress);
     // The access point the pairwise key is bound to.
@@ -53,14 +56,24 @@ public:
     bool negotiated() const { return state_ == State::Complete; }
 
 private:
+    bool beginWpa(const KeyNegotiationContext& context);
+    bool beginRsn(const KeyNegotiationContext& context);
+    void awaitMessage1();
     void handleMessage1(const EapolKeyFrame& frame);
     void handleMessage3(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                         const KeyNegotiationContext& context);
     void handleGroupMessage(const EapolKeyFrame& frame, std::span<const std::uint8_t> raw,
                             const KeyNegotiationContext& context);
-    std::optional<std::vector<std::uint8_t>> decryptGroupKey(const EapolKeyFrame& frame) const;
+    std::optional<std::vector<std::uint8_t>> openKeyData(
+        const EapolKeyFrame& frame, std::span<const std::uint8_t, 16> kek) const;
+    // Puts the pairwise key of message 3 in place, not again for a retransmission.
+    void installPairwise(const KeyNegotiationContext& context);
+    void installGroupKey(std::span<const std::uint8_t, 8> rsc, std::span<const std::uint8_t> key,
+                         int index, const KeyNegotiationContext& context);
     bool fresh(std::uint64_t replayCounter) const;
-    void send(EapolKeyFrame& reply, std::span<const std::uint8_t, 16> kck);
+    // Answers with `keyInfo`: RSN replies carry no key length, WPA's repeat the frame's.
+    void reply(const EapolKeyFrame& frame, std::uint16_t keyInfo,
+               std::span<const std::uint8_t, 16> kck, std::vector<std::uint8_t> keyData = {});
     void drop() { ++dropped_; }
 
     EapolPort& port_;
@@ -76,6 +89,7 @@ private:
     std::vector<std::uint8_t> ownElement_;
     int pairwiseCipher_ = 0;
     int groupCipher_ = 0;
+    std::uint8_t descriptorType_ = EapolKeyFrame::kDescriptorWpa;
     std::uint16_t descriptorVersion_ = 0;
 
     std::array<std::uint8_t, 32> anonce_{};

@@ -29,6 +29,7 @@ std::optional<SupplicantMethod> methodOf(std::int32_t authenticationMode,
                                          std::int32_t dot1xProtocol) {
     switch (static_cast<AuthenticationMode>(authenticationMode)) {
         case AuthenticationMode::Wpa:
+        case AuthenticationMode::Wpa2:
             if (dot1xProtocol == 0) {
                 return SupplicantMethod::Tls;
             }
@@ -38,6 +39,7 @@ std::optional<SupplicantMethod> methodOf(std::int32_t authenticationMode,
             return std::nullopt;
         case AuthenticationMode::WpaPsk:
         case AuthenticationMode::WpaNone:
+        case AuthenticationMode::Wpa2Psk:
             return SupplicantMethod::PreSharedKey;
         default:
             return std::nullopt;

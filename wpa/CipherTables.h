@@ -14,8 +14,9 @@ enum class SupplicantMethod { Tls, Peap, PreSharedKey };
 // every other status: the worker then ends.
 std::optional<int> cipherCodeOf(std::int32_t wepStatus, std::int32_t wepKeyLength);
 
-// The method for the stored "AuthenticationMode" and "Dot1xProtocol": WPA with protocol 0 is
-// EAP-TLS, with 1 PEAP; WPA-PSK and WPA-None use the pre-shared key. Nothing otherwise.
+// The method for the stored "AuthenticationMode" and "Dot1xProtocol": WPA and WPA2 with
+// protocol 0 are EAP-TLS, with 1 PEAP; WPA-PSK, WPA-None and WPA2-PSK use the pre-shared key.
+// Nothing otherwise.
 std::optional<SupplicantMethod> methodOf(std::int32_t authenticationMode,
                                          std::int32_t dot1xProtocol);
 

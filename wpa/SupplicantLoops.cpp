@@ -138,6 +138,7 @@ KeyNegotiationContext SupplicantLoops::freshContext(const SupplicantTarget& targ
     context.wpaElement = target.wpaElement;
     context.pairwiseCipher = target.cipherCode;
     context.groupCipher = target.cipherCode;
+    context.authenticationMode = target.authenticationMode;
     context.installKey = [this](std::span<const std::uint8_t, 8> receiveSequence,
                                 std::span<const std::uint8_t> key, int keyIndex, int keyType) {
         installKey(receiveSequence, key, keyIndex, keyType);

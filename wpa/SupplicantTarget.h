@@ -11,9 +11,11 @@ namespace rizorivu::wpa {
 struct SupplicantTarget {
     std::array<std::uint8_t, 6> bssid{};
     std::array<std::uint8_t, 6> ownMac{};
-    // The access point's WPA element as the survey showed it: id, length byte and body.
+    // The access point's element as the survey showed it, id, length byte and body: the WPA
+    // element, or the RSN element when the stored mode is WPA2 or WPA2-PSK.
     std::vector<std::uint8_t> wpaElement;
     int cipherCode = 0;
+    int authenticationMode = -1;  // as stored
 };
 
 }  // namespace rizorivu::wpa

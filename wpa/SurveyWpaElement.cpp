@@ -7,7 +7,8 @@
 namespace rizorivu::wpa {
 
 std::optional<std::vector<std::uint8_t>> surveyWpaElement(std::span<const std::uint8_t> survey,
-                                                          std::span<const std::uint8_t, 6> bssid) {
+                                                          std::span<const std::uint8_t, 6> bssid,
+                                                          SurveyElement which) {
     const ConstSurveyBuffer buffer(survey);
     const std::size_t count = buffer.recordCount();
     for (std::size_t index = 0; index < count; ++index) {
@@ -16,7 +17,8 @@ std::optional<std::vector<std::uint8_t>> surveyWpaElement(std::span<const std::u
             continue;
         }
         // Only the first record of the BSSID is read, as the network list shows it.
-        const auto element = record->findWpaElement();
+        const auto element =
+            which == SurveyElement::Rsn ? record->findRsnElement() : record->findWpaElement();
         if (!element) {
             return std::nullopt;
         }

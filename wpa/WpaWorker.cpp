@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "platform/Unicode.h"
 #include "settings/HexText.h"
 #include "settings/OperatingMode.h"
@@ -105,7 +107,12 @@ void WpaWorker::wpaConnectionWorker() {
         return;
     }
     const std::string ssid = stationAnsi(settingname::kSsid, adapterbuf::kSsidBytes);
-    const auto element = storeSurveyElement(target.bssid);
+    // A WPA2 mode speaks with the access point's RSN element, every other with its WPA element.
+    target.authenticationMode = stationInt(settingname::kAuthenticationMode);
+    const auto element = storeSurveyElement(
+        target.bssid, isWpa2(fromDriver<AuthenticationMode>(target.authenticationMode))
+                          ? SurveyElement::Rsn
+                          : SurveyElement::Wpa);
     if (!element || !run_.isSet()) {
         return;
     }
@@ -119,8 +126,8 @@ void WpaWorker::wpaConnectionWorker() {
 
     const auto cipher =
         cipherCodeOf(stationInt(settingname::kWepStatus), stationInt(settingname::kWepKeyLength));
-    const auto method = methodOf(stationInt(settingname::kAuthenticationMode),
-                                 stationInt(settingname::kDot1xProtocol));
+    const auto method =
+        methodOf(target.authenticationMode, stationInt(settingname::kDot1xProtocol));
     if (!cipher || !method) {
         return;
     }
@@ -164,7 +171,7 @@ void WpaWorker::wpaConnectionWorker() {
 }
 
 std::optional<std::vector<std::uint8_t>> WpaWorker::storeSurveyElement(
-    std::span<const std::uint8_t, 6> bssid) {
+    std::span<const std::uint8_t, 6> bssid, SurveyElement which) {
     // A survey of the worker's own: the main window's buffer belongs to the interface thread.
     std::vector<std::uint8_t> survey(adapterbuf::kSurveyBytes, 0);
     if (library_.WL_RetrieveSiteSurveyData(adapter_, survey.data(),
@@ -173,7 +180,7 @@ std::optional<std::vector<std::uint8_t>> WpaWorker::storeSurveyElement(
     }
     library_.WL_FilteSiteSurveyData(
         adapter_, std::span<std::uint8_t, adapterbuf::kSurveyBytes>(survey.data(), survey.size()));
-    auto element = surveyWpaElement(survey, bssid);
+    auto element = surveyWpaElement(survey, bssid, which);
     if (element) {
         last_->writeLastSetting(OperatingMode::kStation, settingname::kDot1xWpaIes,
                                 BytesToHexText(*element));

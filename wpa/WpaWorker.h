@@ -18,14 +18,15 @@
 #include "settings/WpaConnection.h"
 #include "wpa/RunFlag.h"
 #include "wpa/SupplicantLoops.h"
+#include "wpa/SurveyWpaElement.h"
 
 namespace rizorivu::wpa {
 
 // The WPA connection of the station's stored WPA settings, run on a thread of its own: at
 // most one at a time. The worker collects what the supplicant needs (the access point's WPA
-// element from a survey of its own, the cipher, the method and the credentials from the
-// station's last settings, whatever mode is current) and runs the supplicant loop of the
-// method until stopped.
+// element, or its RSN element for WPA2, from a survey of its own, the cipher, the method and
+// the credentials from the station's last settings, whatever mode is current) and runs the
+// supplicant loop of the method until stopped.
 //
 // The worker is built before the settings it reads, which hold it as their WPA connection;
 // `attach` hands it the adapter record and the last settings once they exist, and `detach`
@@ -59,7 +60,7 @@ public:
 private:
     void wpaConnectionWorker();
     std::optional<std::vector<std::uint8_t>> storeSurveyElement(
-        std::span<const std::uint8_t, 6> bssid);
+        std::span<const std::uint8_t, 6> bssid, SurveyElement which);
     std::string stationText(std::string_view name) const;
     std::int32_t stationInt(std::string_view name) const;
     std::string stationAnsi(std::string_view name, std::size_t maxBytes) const;

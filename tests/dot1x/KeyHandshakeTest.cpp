@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
+#include "adapter/RsnElement.h"
 #include "adapter/WpaElement.h"
+#include "tests/support/HexBytes.h"
 #include "tests/support/KeyAuthenticator.h"
 #include "tests/support/LoopbackEapol.h"
 
@@ -33,12 +37,22 @@ struct Installed {
     int type;
 };
 
+enum class Version { Wpa, Wpa2 };
+
 // Supplicant and authenticator on a loopback link with a virtual clock.
 struct Bed {
-    explicit Bed(int pairwise, int group, std::size_t groupKeyBytes = 0) {
+    explicit Bed(int pairwise, int group, std::size_t groupKeyBytes = 0,
+                 Version version = Version::Wpa) {
         context.ownMac = {0x02, 0x00, 0x00, 0x00, 0x05, 0x40};
         context.pairwiseMasterKey.fill(0x33);
-        context.wpaElement = WpaElement::build(group, pairwise, WpaElement::kKeyManagementPsk);
+        if (version == Version::Wpa2) {
+            context.wpaElement =
+                RsnElement::build(group, pairwise, RsnElement::kKeyManagementPsk, 0x000C);
+            context.authenticationMode = toDriver(AuthenticationMode::Wpa2Psk);
+            config.rsn = true;
+        } else {
+            context.wpaElement = WpaElement::build(group, pairwise, WpaElement::kKeyManagementPsk);
+        }
         context.pairwiseCipher = pairwise;
         context.groupCipher = pairwise;
         context.installKey = [this](std::span<const std::uint8_t, 8> rsc,
@@ -108,17 +122,19 @@ struct CipherCase {
     int pairwise;
     int group;
     std::size_t groupKeyBytes;
+    Version version = Version::Wpa;
 };
 
 class KeyHandshakeCipherTest : public ::testing::TestWithParam<CipherCase> {};
 
 TEST_P(KeyHandshakeCipherTest, InstallsThePairwiseThenTheGroupKey) {
     const CipherCase& c = GetParam();
-    Bed bed(c.pairwise, c.group, c.groupKeyBytes);
+    Bed bed(c.pairwise, c.group, c.groupKeyBytes, c.version);
     ASSERT_TRUE(bed.runFull());
     const auto& auth = bed.authenticator();
     EXPECT_TRUE(auth.pairwiseDone);
-    EXPECT_EQ(auth.groupAnswers, 1);
+    // WPA2 hands the group key over in message 3: no group-key handshake.
+    EXPECT_EQ(auth.groupAnswers, c.version == Version::Wpa2 ? 0 : 1);
     EXPECT_EQ(auth.micFailures, 0);
     ASSERT_EQ(bed.installs.size(), 2u);
     const auto tk = auth.keys().temporalKey();
@@ -138,11 +154,16 @@ TEST_P(KeyHandshakeCipherTest, InstallsThePairwiseThenTheGroupKey) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ciphers, KeyHandshakeCipherTest,
-    ::testing::Values(CipherCase{"Tkip", ciphercode::kTkip, ciphercode::kTkip, 32},
-                      CipherCase{"Ccmp", ciphercode::kCcmp, ciphercode::kCcmp, 16},
-                      CipherCase{"TkipWep104", ciphercode::kTkip, ciphercode::kWep104, 13},
-                      CipherCase{"CcmpWep40", ciphercode::kCcmp, ciphercode::kWep40, 5},
-                      CipherCase{"CcmpTkip", ciphercode::kCcmp, ciphercode::kTkip, 32}),
+    ::testing::Values(
+        CipherCase{"Tkip", ciphercode::kTkip, ciphercode::kTkip, 32},
+        CipherCase{"Ccmp", ciphercode::kCcmp, ciphercode::kCcmp, 16},
+        CipherCase{"TkipWep104", ciphercode::kTkip, ciphercode::kWep104, 13},
+        CipherCase{"CcmpWep40", ciphercode::kCcmp, ciphercode::kWep40, 5},
+        CipherCase{"CcmpTkip", ciphercode::kCcmp, ciphercode::kTkip, 32},
+        CipherCase{"Wpa2Ccmp", ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2},
+        CipherCase{"Wpa2Tkip", ciphercode::kTkip, ciphercode::kTkip, 32, Version::Wpa2},
+        CipherCase{"Wpa2CcmpTkip", ciphercode::kCcmp, ciphercode::kTkip, 32, Version::Wpa2},
+        CipherCase{"Wpa2TkipWep40", ciphercode::kTkip, ciphercode::kWep40, 5, Version::Wpa2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyHandshakeTest, WrongMasterKeyInstallsNothing) {
@@ -289,6 +310,149 @@ TEST(KeyHandshakeTest, WpaNoneInstallsThePassphraseKeyAtOnce) {
         EXPECT_EQ(bed.installs[0].key, Bytes(bytes, 0x33));
         EXPECT_EQ(bed.installs[0].type, 1);
         EXPECT_EQ(bed.installs[0].index, 0);
+        EXPECT_TRUE(bed.link.toAccessPoint.empty());
+    }
+}
+
+// The station's element in message 2 names the one pairwise cipher and key management it took,
+// descriptor 2 throughout.
+TEST(KeyHandshakeTest, Wpa2Message2CarriesTheStationsRsnElement) {
+    Bed bed(ciphercode::kCcmp, ciphercode::kTkip, 32, Version::Wpa2);
+    // An access point offering TKIP and CCMP pairwise, and 802.1X besides the pre-shared key.
+    bed.context.wpaElement = bed.config.element =
+        testing::hexBytes("301c 0100 000fac02 0200 000fac02000fac04 0200 000fac01000fac02 0000");
+    bed.context.pairwiseCipher = ciphercode::kTkip;  // the stored encryption, offered
+    bed.config.pairwiseCipher = ciphercode::kTkip;
+    ASSERT_TRUE(bed.runFull());
+    EXPECT_EQ(bed.authenticator().stationElement(),
+              RsnElement::build(ciphercode::kTkip, ciphercode::kTkip, 2, 0));
+    const auto m2 = EapolKeyFrame::parse(bed.authenticator().sent.front());
+    ASSERT_TRUE(m2);
+    EXPECT_EQ(m2->descriptorType, EapolKeyFrame::kDescriptorRsn);
+    EXPECT_EQ(m2->descriptorVersion(), keyinfo::kVersionMd5Rc4);
+}
+
+struct Wpa2TamperCase {
+    const char* name;
+    std::function<void(Bed&)> tamper;
+};
+
+// Message 3 of WPA2 is dropped, and nothing installed, unless its key data holds what
+// 802.11i 8.5.3.3 asks for.
+TEST(KeyHandshakeTest, Wpa2Message3WithoutTheRightKeyDataInstallsNothing) {
+    const Wpa2TamperCase cases[] = {
+        {"element differs from the beacon's (a downgrade to TKIP)",
+         [](Bed& b) {
+             b.config.element = RsnElement::build(ciphercode::kCcmp, ciphercode::kTkip, 2, 0x000C);
+         }},
+        {"element with other capabilities",
+         [](Bed& b) {
+             b.config.element = RsnElement::build(ciphercode::kCcmp, ciphercode::kCcmp, 2, 0);
+         }},
+        {"no element", [](Bed& b) { b.config.element.clear(); }},
+        {"second element names another pairwise cipher",
+         [](Bed& b) {
+             b.config.extraKeyData = RsnElement::build(ciphercode::kCcmp, ciphercode::kTkip, 2, 0);
+         }},
+        {"group key too short for CCMP", [](Bed& b) { b.config.groupKey.resize(13); }},
+        {"group key too long for CCMP", [](Bed& b) { b.config.groupKey.resize(32, 0x11); }},
+        {"no group key", [](Bed& b) { b.config.groupKey.clear(); }},
+        {"key data not encrypted", [](Bed& b) { b.config.plainKeyData = true; }},
+        {"overlong KDE",
+         [](Bed& b) { b.config.extraKeyData = {0xDD, 0x7F, 0x00, 0x0F, 0xAC, 0x01, 0x01, 0x00}; }},
+    };
+    for (const auto& c : cases) {
+        Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2);
+        c.tamper(bed);
+        EXPECT_FALSE(bed.runFull()) << c.name;
+        EXPECT_TRUE(bed.installs.empty()) << c.name;
+        EXPECT_EQ(bed.handshake.droppedFrames(), 1) << c.name;
+        EXPECT_FALSE(bed.authenticator().pairwiseDone) << c.name;  // no message 4 went out
+    }
+    // A second element naming the pairwise cipher taken is fine, and PMKIDs are skipped.
+    Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2);
+    bed.config.extraKeyData = RsnElement::build(ciphercode::kCcmp, ciphercode::kCcmp, 2, 0);
+    bed.config.extraKeyData.insert(bed.config.extraKeyData.end(),
+                                   {0xDD, 0x14, 0x00, 0x0F, 0xAC, 0x04});
+    bed.config.extraKeyData.resize(bed.config.extraKeyData.size() + 16, 0x77);
+    EXPECT_TRUE(bed.runFull());
+    EXPECT_EQ(bed.installs.size(), 2u);
+}
+
+TEST(KeyHandshakeTest, Wpa2RekeyAndRetransmittedMessage3) {
+    Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2);
+    ASSERT_TRUE(bed.runFull());
+    ASSERT_EQ(bed.installs.size(), 2u);
+    // Message 4 lost: message 3 again, with the next counter, is answered, nothing reinstalled.
+    bed.link.toAccessPoint.clear();
+    auto m3 = *EapolKeyFrame::parse(bed.authenticator().sent.back());
+    m3.replayCounter = ++bed.authenticator().counter;
+    Bytes again = m3.serialize();
+    ASSERT_TRUE(signKeyFrame(again, bed.authenticator().keys().confirmationKey()));
+    bed.link.toStation.push_back(again);
+    bed.handshake.step(bed.context);
+    EXPECT_EQ(bed.link.toAccessPoint.size(), 1u);
+    EXPECT_EQ(bed.installs.size(), 2u);
+    bed.link.toAccessPoint.clear();
+    // A rekey: the group-key handshake with a KDE under index 2.
+    bed.authenticator().rekey(Bytes(16, 0x77), 2);
+    bed.exchange();
+    EXPECT_EQ(bed.authenticator().groupAnswers, 1);
+    ASSERT_EQ(bed.installs.size(), 3u);
+    EXPECT_EQ(bed.installs[2].key, Bytes(16, 0x77));
+    EXPECT_EQ(bed.installs[2].index, 2);
+    EXPECT_EQ(bed.installs[2].type, 1);
+    // A group key of the wrong length for the cipher is dropped.
+    bed.authenticator().rekey(Bytes(5, 0x55), 1);
+    bed.exchange();
+    EXPECT_EQ(bed.installs.size(), 3u);
+    EXPECT_EQ(bed.handshake.droppedFrames(), 1);
+}
+
+struct KeyManagementCase {
+    const char* name;
+    AuthenticationMode stored;
+    std::uint8_t offered;
+    bool negotiates;
+};
+
+// An RSN element is negotiated only for a WPA2 mode, and only when it offers the key
+// management that mode asks for.
+TEST(KeyHandshakeTest, Wpa2NegotiatesOnlyTheKeyManagementTheStoredModeAsksFor) {
+    const KeyManagementCase cases[] = {
+        {"WPA2-PSK, PSK offered", AuthenticationMode::Wpa2Psk, 2, true},
+        {"WPA2, 802.1X offered", AuthenticationMode::Wpa2, 1, true},
+        {"WPA2-PSK, only 802.1X offered", AuthenticationMode::Wpa2Psk, 1, false},
+        {"WPA2, only PSK offered", AuthenticationMode::Wpa2, 2, false},
+        {"WPA-PSK with an RSN element", AuthenticationMode::WpaPsk, 2, false},
+        {"WPA-None with an RSN element", AuthenticationMode::WpaNone, 2, false},
+    };
+    for (const auto& c : cases) {
+        Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2);
+        bed.context.wpaElement =
+            RsnElement::build(ciphercode::kCcmp, ciphercode::kCcmp, c.offered, 0);
+        bed.context.authenticationMode = toDriver(c.stored);
+        EXPECT_EQ(bed.begin(), c.negotiates) << c.name;
+        EXPECT_TRUE(bed.installs.empty()) << c.name;
+    }
+    // Unknown ciphers or a malformed element negotiate nothing either.
+    for (const char* element : {"3014 0100 000fac04 0100 000fac08 0100 000fac02 0000",
+                                "3014 0100 000fac09 0100 000fac04 0100 000fac02 0000",
+                                "3014 0100 000fac04 0500 000fac04 0100 000fac02 0000"}) {
+        Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, Version::Wpa2);
+        bed.context.wpaElement = testing::hexBytes(element);
+        EXPECT_FALSE(bed.begin()) << element;
+    }
+}
+
+TEST(KeyHandshakeTest, FramesOfTheOtherDescriptorAreDropped) {
+    for (const Version version : {Version::Wpa, Version::Wpa2}) {
+        Bed bed(ciphercode::kCcmp, ciphercode::kCcmp, 16, version);
+        ASSERT_TRUE(bed.begin());
+        bed.config.rsn = version == Version::Wpa;  // the access point speaks the other one
+        bed.authenticator().sendMessage1();
+        bed.handshake.step(bed.context);
+        EXPECT_EQ(bed.handshake.droppedFrames(), 1);
         EXPECT_TRUE(bed.link.toAccessPoint.empty());
     }
 }

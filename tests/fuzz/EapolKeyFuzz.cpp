@@ -2,8 +2,10 @@
 // and the supplicant must survive any sequence of frames in any handshake state without
 // installing a key the frames did not earn.
 //
-// Input: byte 0 picks the ciphers and whether the harness signs the frames (so that the
-// checks after the MIC are reached); the rest is frames, each led by a 2-byte length.
+// Input: byte 0 picks the ciphers, WPA or WPA2 (the RSN element and descriptor 2), whether the
+// harness signs the frames (so that the checks after the MIC are reached) and whether it puts
+// their key data under the KEK first (so that the key data elements are read); the rest is
+// frames, each led by a 2-byte length. The key data parser also reads the whole input.
 
 #include <array>
 #include <cstddef>
@@ -11,9 +13,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "adapter/EapolKeyFrame.h"
+#include "adapter/KeyDataElements.h"
 #include "adapter/KeyNegotiationContext.h"
+#include "adapter/RsnElement.h"
 #include "adapter/WpaElement.h"
+#include "crypto/KeyDataCipher.h"
 #include "crypto/KeyHierarchy.h"
 #include "crypto/NonceSource.h"
 #include "dot1x/KeyHandshake.h"
@@ -50,10 +57,47 @@ void checkParser(const std::vector<std::uint8_t>& bytes) {
           again->replayCounter == frame->replayCounter && again->mic == frame->mic);
 }
 
+void checkKeyData(std::span<const std::uint8_t> bytes) {
+    const auto elements = KeyDataElements::parse(bytes);
+    if (!elements) {
+        return;
+    }
+    const auto inside = [&](std::span<const std::uint8_t> part) {
+        return part.data() >= bytes.data() &&
+               part.data() + part.size() <= bytes.data() + bytes.size();
+    };
+    for (const auto element : elements->rsnElements) {
+        check(inside(element) && element[0] == 48 && element.size() == element[1] + 2u);
+    }
+    if (elements->groupKey) {
+        check(inside(elements->groupKey->key) && !elements->groupKey->key.empty() &&
+              elements->groupKey->key.size() <= KeyDataElements::kMaxGroupKeyBytes &&
+              elements->groupKey->index >= 0 && elements->groupKey->index <= 3);
+    }
+}
+
+// Puts a frame's key data under the KEK, as an access point holding `keys` would.
+void seal(std::vector<std::uint8_t>& frame, const crypto::PairwiseKeys& keys,
+          const crypto::Rc4Cipher& rc4) {
+    auto parsed = EapolKeyFrame::parse(frame);
+    if (!parsed) {
+        return;
+    }
+    const auto cipher = parsed->descriptorVersion() == keyinfo::kVersionMd5Rc4
+                            ? crypto::KeyDataCipher::Rc4
+                            : crypto::KeyDataCipher::AesKeyWrap;
+    if (auto sealed =
+            crypto::sealKeyData(cipher, keys.encryptionKey(), parsed->iv, parsed->keyData, rc4)) {
+        parsed->keyData = std::move(*sealed);
+        frame = parsed->serialize();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     checkParser(std::vector<std::uint8_t>(data, data + size));
+    checkKeyData(std::span(data, size));
     if (size == 0) {
         return 0;
     }
@@ -63,6 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           ciphercode::kWep104};
     const int group = groups[(mode >> 1) & 3];
     const bool sign = (mode & 8) != 0;
+    const bool wpa2 = (mode & 32) != 0;
+    const bool sealKeyData = (mode & 64) != 0;
 
     testing::LoopbackEapol link;
     VirtualClock clock;
@@ -73,7 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     context.ownMac = {0x02, 0, 0, 0, 0x05, 0x40};
     context.pairwiseMasterKey.fill(0x33);
     context.pairwiseCipher = context.groupCipher = pairwise;
-    context.wpaElement = WpaElement::build(group, pairwise, (mode & 16) ? 0 : 2);
+    if (wpa2) {
+        context.wpaElement = RsnElement::build(group, pairwise, (mode & 16) ? 1 : 2, 0);
+        context.authenticationMode =
+            toDriver((mode & 128) ? AuthenticationMode::Wpa2 : AuthenticationMode::Wpa2Psk);
+    } else {
+        context.wpaElement = WpaElement::build(group, pairwise, (mode & 16) ? 0 : 2);
+    }
     int installs = 0;
     context.installKey = [&](std::span<const std::uint8_t, 8>, std::span<const std::uint8_t> key,
                              int index, int type) {
@@ -103,6 +155,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t take = std::min(length, size - at);
         std::vector<std::uint8_t> frame(data + at, data + at + take);
         at += take;
+        if (sealKeyData) {
+            seal(frame, keys, rc4);
+        }
         if (sign) {
             signKeyFrame(frame, keys.confirmationKey());
         }

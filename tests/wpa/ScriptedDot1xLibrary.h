@@ -28,6 +28,7 @@ public:
         std::vector<std::uint8_t> wpaElement;
         int pairwiseCipher = 0;
         int groupCipher = 0;
+        int authenticationMode = -1;
     };
 
     // Script.
@@ -157,7 +158,8 @@ public:
         calls_.emplace_back("do_key_negotiation_init");
         callers_.push_back(std::this_thread::get_id());
         negotiations_.push_back({context.ownMac, context.pairwiseMasterKey, context.wpaElement,
-                                 context.pairwiseCipher, context.groupCipher});
+                                 context.pairwiseCipher, context.groupCipher,
+                                 context.authenticationMode});
         firstStep_ = true;
         return 0;
     }

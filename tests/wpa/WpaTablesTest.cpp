@@ -57,7 +57,11 @@ TEST(WpaCipherTable, StoredAuthenticationGivesTheMethod) {
         {5, -1, SupplicantMethod::PreSharedKey},
         {2, 0, std::nullopt},
         {0, 1, std::nullopt},
-        {6, 0, std::nullopt},
+        {6, 0, SupplicantMethod::Tls},
+        {6, 1, SupplicantMethod::Peap},
+        {6, 2, std::nullopt},
+        {7, -1, SupplicantMethod::PreSharedKey},
+        {8, 0, std::nullopt},
         {-1, 0, std::nullopt},
     };
     for (const Case& c : cases) {

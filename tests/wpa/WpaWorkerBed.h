@@ -26,8 +26,9 @@ public:
     static constexpr int kWpaPsk = 4;
     static constexpr int kAes = 6;
 
-    explicit WpaWorkerBed(Clock* workerClock = nullptr, std::string_view codePage = "WINDOWS-1252")
-        : bed(settingsWorld(), codePage),
+    explicit WpaWorkerBed(Clock* workerClock = nullptr, std::string_view codePage = "WINDOWS-1252",
+                          const std::string& world = settingsWorld())
+        : bed(world, codePage),
           watched(*bed.library),
           worker(watched, workerClock != nullptr ? *workerClock : ownClock, bed.ansi, dot1x,
                  bed.dir.path()) {
@@ -40,12 +41,15 @@ public:
     }
 
     // Joins the WPA-PSK network as the connect flow does, recording every setting.
-    void joinPsk() {
-        bed.applier.applySsidText("Psk");
+    void joinPsk() { join("Psk", kWpaPsk, kAes, "correct horse"); }
+
+    void join(std::string_view ssid, int authenticationMode, int encryption,
+              std::string_view passphrase) {
+        bed.applier.applySsidText(ssid);
         bed.applier.applyNetworkType(kInfrastructure);
-        bed.applier.applyAuthenticationMode(kWpaPsk);
-        bed.applier.applyWepStatus(kAes);
-        store(settingname::kDot1xPassphrase, "correct horse");
+        bed.applier.applyAuthenticationMode(authenticationMode);
+        bed.applier.applyWepStatus(encryption);
+        store(settingname::kDot1xPassphrase, passphrase);
         bed.clock.advance(2000);
     }
 

@@ -145,6 +145,37 @@ TEST(WpaWorker, StoredMethodAndEncryptionChooseTheSupplicant) {
     }
 }
 
+// A mixed access point is spoken to with the element of the version the stored mode names:
+// the RSN element for WPA2-PSK, the WPA element for WPA-PSK; both reach the library as stored.
+TEST(WpaWorker, StoredModeChoosesTheRsnOrTheWpaElement) {
+    const struct {
+        const char* ssid;
+        int mode;
+        int encryption;
+        std::uint8_t elementId;
+        int authenticationMode;
+    } cases[] = {
+        {"Mixed", 7, 4, 48, 7},
+        {"Mixed", 4, 4, 221, 4},
+        {"Psk2", 7, 6, 48, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.ssid) + " " + std::to_string(c.mode));
+        WpaWorkerBed w(nullptr, "WINDOWS-1252", wpa2World());
+        w.join(c.ssid, c.mode, c.encryption, "eight chars");
+        w.worker.startWpaConnection();
+        ASSERT_TRUE(w.dot1x.waitFor("do_key_negotiation_init"));
+        w.worker.stopWpaConnection();
+        std::array<std::uint8_t, 257> element{};
+        const std::size_t length = HexTextToBytes(w.stored(kDot1xWpaIes), element);
+        ASSERT_GE(length, 2u);
+        EXPECT_EQ(element[0], c.elementId);
+        const auto negotiation = w.dot1x.negotiations().front();
+        EXPECT_EQ(negotiation.wpaElement, Bytes(element.begin(), element.begin() + length));
+        EXPECT_EQ(negotiation.authenticationMode, c.authenticationMode);
+    }
+}
+
 TEST(WpaWorker, NetworkWithoutWpaElementEndsTheWorker) {
     WpaWorkerBed w;
     w.bed.applier.applySsidText("Home");
