@@ -14,6 +14,23 @@ WepStatus cipherStatus(Cipher cipher) {
     return cipher == Cipher::Aes ? WepStatus::AesEnabled : WepStatus::TkipEnabled;
 }
 
+// Whether the station's authentication is one of the WPA versions the network speaks.
+bool wpaVersionFits(const WorldNetwork& network, const ModeSettings& s, AuthenticationMode wpa,
+                    AuthenticationMode wpa2) {
+    const bool wantsWpa2 = s.authenticationMode == wpa2;
+    if (!wantsWpa2 && s.authenticationMode != wpa) {
+        return false;
+    }
+    switch (network.wpaVersions) {
+        case WpaVersions::Wpa:
+            return !wantsWpa2;
+        case WpaVersions::Wpa2:
+            return wantsWpa2;
+        default:
+            return true;
+    }
+}
+
 Fit wepFit(const WorldNetwork& network, const ModeSettings& s) {
     if (s.wepStatus != WepStatus::WepEnabled ||
         s.authenticationMode > AuthenticationMode::AutoSwitch) {
@@ -46,15 +63,16 @@ Fit securityFit(const WorldNetwork& network, const ModeSettings& s) {
             return wepFit(network, s);
         case Security::WpaPsk: {
             const bool cell = network.type == BssType::AdHoc;
-            const AuthenticationMode wanted =
-                cell ? AuthenticationMode::WpaNone : AuthenticationMode::WpaPsk;
-            if (s.authenticationMode != wanted || s.wepStatus != cipherStatus(network.cipher)) {
+            const bool versionFits = cell ? s.authenticationMode == AuthenticationMode::WpaNone
+                                          : wpaVersionFits(network, s, AuthenticationMode::WpaPsk,
+                                                           AuthenticationMode::Wpa2Psk);
+            if (!versionFits || s.wepStatus != cipherStatus(network.cipher)) {
                 return Fit::Refused;
             }
             return cell ? Fit::AfterGroupKey : Fit::AfterKeys;
         }
         case Security::WpaEap:
-            return s.authenticationMode == AuthenticationMode::Wpa &&
+            return wpaVersionFits(network, s, AuthenticationMode::Wpa, AuthenticationMode::Wpa2) &&
                            s.wepStatus == cipherStatus(network.cipher)
                        ? Fit::AfterKeys
                        : Fit::Refused;

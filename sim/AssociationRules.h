@@ -70,7 +70,9 @@ struct StationRequest {
 //                but with the wrong one nothing received decrypts;
 //      WPA-PSK   authentication WPA-PSK (4) with an access point, WPA-None (5) in an ad-hoc
 //                cell, and encryption TKIP (4) or AES (6) as the network's cipher;
-//      WPA-802.1X authentication WPA (3) and the network's cipher.
+//      WPA-802.1X authentication WPA (3) and the network's cipher;
+//      WPA2      as WPA, with WPA2 (6) for 802.1X and WPA2-PSK (7) for the pre-shared key; a
+//                mixed access point takes either version.
 //    Of the qualifying networks auto mode prefers access points; then the strongest wins.
 //  - With none, a station in ad-hoc mode (0) with an SSID and without a chosen BSSID starts
 //    its own cell on its configured channel, if the adapter may use that channel.

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::uint8_t kWpaOui[] = {0x00, 0x50, 0xF2};
 constexpr std::uint8_t kWpaOuiType = 1;
+constexpr std::uint8_t kRsnOui[] = {0x00, 0x0F, 0xAC};
 
 void appendElement(std::vector<std::uint8_t>& out, std::uint8_t id, const std::uint8_t* data,
                    std::size_t size) {
@@ -16,8 +17,9 @@ void appendElement(std::vector<std::uint8_t>& out, std::uint8_t id, const std::u
     out.insert(out.end(), data, data + size);
 }
 
-void appendSuite(std::vector<std::uint8_t>& out, std::uint8_t type) {
-    out.insert(out.end(), std::begin(kWpaOui), std::end(kWpaOui));
+void appendSuite(std::vector<std::uint8_t>& out, std::uint8_t type,
+                 const std::uint8_t (&oui)[3] = kWpaOui) {
+    out.insert(out.end(), std::begin(oui), std::end(oui));
     out.push_back(type);
 }
 
@@ -60,6 +62,23 @@ std::vector<std::uint8_t> wpaElement(Security security, BssType type, Cipher cip
     return element;
 }
 
+std::vector<std::uint8_t> rsnElement(Security security, Cipher cipher, GroupCipher groupCipher) {
+    if (security != Security::WpaPsk && security != Security::WpaEap) {
+        return {};
+    }
+    std::vector<std::uint8_t> body{0x01, 0x00};  // version 1
+    appendSuite(body, groupSuite(cipher, groupCipher), kRsnOui);
+    body.insert(body.end(), {0x01, 0x00});
+    appendSuite(body, cipher == Cipher::Aes ? kSuiteCcmp : kSuiteTkip, kRsnOui);
+    body.insert(body.end(), {0x01, 0x00});
+    appendSuite(body, security == Security::WpaEap ? kAkm8021x : kAkmPsk, kRsnOui);
+    body.insert(body.end(), {0x00, 0x00});  // capabilities: no management frame protection
+
+    std::vector<std::uint8_t> element;
+    appendElement(element, survey::kElementRsn, body.data(), body.size());
+    return element;
+}
+
 std::vector<std::uint8_t> beaconElements(const BssDescription& bss) {
     std::vector<std::uint8_t> out;
     appendElement(out, survey::kElementSsid, reinterpret_cast<const std::uint8_t*>(bss.ssid.data()),
@@ -82,9 +101,15 @@ std::vector<std::uint8_t> beaconElements(const BssDescription& bss) {
         appendElement(out, survey::kElementExtendedRates, bss.rates.data() + basicPart,
                       rateCount - basicPart);
     }
-    const std::vector<std::uint8_t> wpa =
-        wpaElement(bss.security, bss.type, bss.cipher, bss.groupCipher);
-    out.insert(out.end(), wpa.begin(), wpa.end());
+    if (bss.wpaVersions != WpaVersions::Wpa) {
+        const std::vector<std::uint8_t> rsn = rsnElement(bss.security, bss.cipher, bss.groupCipher);
+        out.insert(out.end(), rsn.begin(), rsn.end());
+    }
+    if (bss.wpaVersions != WpaVersions::Wpa2) {
+        const std::vector<std::uint8_t> wpa =
+            wpaElement(bss.security, bss.type, bss.cipher, bss.groupCipher);
+        out.insert(out.end(), wpa.begin(), wpa.end());
+    }
     return out;
 }
 

@@ -24,9 +24,15 @@ constexpr std::uint8_t kAkmPsk = 2;
 std::vector<std::uint8_t> wpaElement(Security security, BssType type, Cipher cipher,
                                      GroupCipher groupCipher);
 
+// The RSN element of a WPA2 access point (id 48, version 1): the group cipher, the network's
+// cipher as only pairwise cipher, one key management suite (802.1X or pre-shared key) and no
+// capabilities. Empty for a network without WPA. Sent again in message 3, like the WPA element.
+std::vector<std::uint8_t> rsnElement(Security security, Cipher cipher, GroupCipher groupCipher);
+
 // The variable elements of a beacon, in the order of the standard: SSID (empty for a hidden
 // network), supported rates (at most eight, the rest in an extended-rates element), DS
-// parameter set (the channel), the IBSS parameter set of an ad-hoc cell, and the WPA element.
+// parameter set (the channel), the IBSS parameter set of an ad-hoc cell, the RSN element of a
+// WPA2 network and the WPA element of a WPA one (a mixed access point carries both).
 std::vector<std::uint8_t> beaconElements(const BssDescription& bss);
 
 }  // namespace rizorivu::sim

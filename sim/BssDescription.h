@@ -15,6 +15,7 @@ struct BssDescription {
     int channel = 1;
     BssType type = BssType::Infrastructure;
     Security security = Security::Open;
+    WpaVersions wpaVersions = WpaVersions::Wpa;
     Cipher cipher = Cipher::None;
     GroupCipher groupCipher = GroupCipher::SameAsPairwise;
     RateBytes rates{};

@@ -115,6 +115,15 @@ Signal=-88
 Security=open
 Rates=1* 2* 5.5* 11*
 
+[Network.Wpa2Psk]
+SSID=Lighthouse
+BSSID=02-A0-00-00-00-0A
+Channel=11
+Signal=-63
+Security=wpa2-psk
+Cipher=aes
+Passphrase=beam across the bay
+
 [Client.Laptop]
 Mac=02-C0-00-00-00-01
 

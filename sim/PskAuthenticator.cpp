@@ -4,9 +4,12 @@
 
 #include <algorithm>
 
+#include "adapter/KeyDataElements.h"
 #include "adapter/KeyNegotiationContext.h"
+#include "adapter/RsnElement.h"
 #include "adapter/WpaElement.h"
-#include "crypto/AesKeyWrap.h"
+#include "crypto/KeyDataCipher.h"
+#include "crypto/MessageIntegrity.h"
 #include "sim/NetworkCiphers.h"
 
 namespace rizorivu::sim {
@@ -15,6 +18,18 @@ namespace {
 
 bool isEapolStart(std::span<const std::uint8_t> frame) {
     return frame.size() >= EapolKeyFrame::kHeaderBytes && frame[1] == EapolKeyFrame::kPacketStart;
+}
+
+// The PMKID of 802.11i: HMAC-SHA1-128 of "PMK Name", the access point's and the station's
+// addresses under the master key.
+crypto::Mic pmkid(std::span<const std::uint8_t, 32> masterKey, const MacAddress& address,
+                  const MacAddress& station) {
+    std::vector<std::uint8_t> data{'P', 'M', 'K', ' ', 'N', 'a', 'm', 'e'};
+    data.insert(data.end(), address.begin(), address.end());
+    data.insert(data.end(), station.begin(), station.end());
+    crypto::Mic out{};
+    crypto::hmacSha1_128(masterKey, data, out);
+    return out;
 }
 
 }  // namespace
@@ -49,6 +64,8 @@ void PskAuthenticator::start(std::int64_t nowMs) {
 }
 
 void PskAuthenticator::transmit(EapolKeyFrame& frame, bool sign) {
+    frame.descriptorType =
+        setup_.rsn ? EapolKeyFrame::kDescriptorRsn : EapolKeyFrame::kDescriptorWpa;
     frame.keyInfo = static_cast<std::uint16_t>(frame.keyInfo | version() | keyinfo::kAck);
     frame.replayCounter = ++counter_;
     std::vector<std::uint8_t> bytes = frame.serialize();
@@ -57,6 +74,22 @@ void PskAuthenticator::transmit(EapolKeyFrame& frame, bool sign) {
     }
     channel_.send(EapolChannel::Side::AccessPoint, bytes);
     OPENSSL_cleanse(bytes.data(), bytes.size());
+}
+
+bool PskAuthenticator::seal(EapolKeyFrame& frame, std::span<const std::uint8_t> plain) {
+    const bool rc4 = version() == keyinfo::kVersionMd5Rc4;
+    // A fresh IV for every message: RC4 must never run twice on one key stream.
+    if (rc4 && !nonces_.fill(frame.iv)) {
+        return false;
+    }
+    auto sealed =
+        crypto::sealKeyData(rc4 ? crypto::KeyDataCipher::Rc4 : crypto::KeyDataCipher::AesKeyWrap,
+                            keys_.encryptionKey(), frame.iv, plain, rc4_);
+    if (!sealed) {
+        return false;
+    }
+    frame.keyData = std::move(*sealed);
+    return true;
 }
 
 // Counts one more send of the message awaiting its answer; false (the station is to be
@@ -79,6 +112,10 @@ void PskAuthenticator::sendMessage1(std::int64_t nowMs) {
     m1.keyInfo = keyinfo::kPairwise;
     m1.keyLength = static_cast<std::uint16_t>(ciphercode::keyBytes(setup_.pairwiseCipher));
     m1.nonce = anonce_;
+    if (setup_.rsn) {
+        const auto id = pmkid(setup_.masterKey, setup_.address, setup_.station);
+        m1.keyData = pmkidKde(id);
+    }
     transmit(m1, false);
 }
 
@@ -90,7 +127,26 @@ void PskAuthenticator::sendMessage3(std::int64_t nowMs) {
     m3.keyInfo = keyinfo::kPairwise | keyinfo::kMic | keyinfo::kInstall;
     m3.keyLength = static_cast<std::uint16_t>(ciphercode::keyBytes(setup_.pairwiseCipher));
     m3.nonce = anonce_;
-    m3.keyData = setup_.element;
+    if (!setup_.rsn) {
+        m3.keyData = setup_.element;
+        transmit(m3, true);
+        return;
+    }
+    // WPA2: the group key travels with the pairwise one.
+    if (groupKey_.empty() && !newGroupKey()) {
+        return;
+    }
+    m3.keyInfo |= keyinfo::kSecure | keyinfo::kEncryptedKeyData;
+    std::vector<std::uint8_t> plain = setup_.element;
+    std::vector<std::uint8_t> kde = groupKeyKde(groupIndex_, true, groupKey_);
+    plain.insert(plain.end(), kde.begin(), kde.end());
+    const bool sealed = seal(m3, plain);
+    OPENSSL_cleanse(plain.data(), plain.size());
+    OPENSSL_cleanse(kde.data(), kde.size());
+    if (!sealed) {
+        state_ = State::Failed;
+        return;
+    }
     transmit(m3, true);
 }
 
@@ -99,42 +155,22 @@ void PskAuthenticator::sendGroupMessage(std::int64_t nowMs) {
         return;
     }
     EapolKeyFrame g;
-    g.keyInfo = static_cast<std::uint16_t>(keyinfo::kMic | keyinfo::kSecure |
-                                           (groupIndex_ << keyinfo::kIndexShift));
-    g.keyLength = static_cast<std::uint16_t>(groupKey_.size());
-    const auto kek = keys_.encryptionKey();
-    if (version() == keyinfo::kVersionMd5Rc4) {
-        // A fresh IV for every message: RC4 must never run twice on one key stream.
-        if (!nonces_.fill(g.iv)) {
-            state_ = State::Failed;
-            return;
-        }
-        std::array<std::uint8_t, 32> key{};
-        std::copy(g.iv.begin(), g.iv.end(), key.begin());
-        std::copy(kek.begin(), kek.end(), key.begin() + 16);
-        g.keyData = groupKey_;
-        const bool ok = rc4_.apply(key, 256, g.keyData);
-        OPENSSL_cleanse(key.data(), key.size());
-        if (!ok) {
-            state_ = State::Failed;
-            return;
-        }
+    g.keyInfo = keyinfo::kMic | keyinfo::kSecure;
+    std::vector<std::uint8_t> plain;
+    if (setup_.rsn) {
+        // The key's index and length travel in its KDE.
+        g.keyInfo |= keyinfo::kEncryptedKeyData;
+        plain = groupKeyKde(groupIndex_, true, groupKey_);
     } else {
-        // Key data is padded with 0xDD and zeros to whole blocks, at least two.
-        std::vector<std::uint8_t> plain = groupKey_;
-        if (plain.size() % 8 != 0 || plain.size() < 16) {
-            plain.push_back(0xDD);
-        }
-        while (plain.size() % 8 != 0 || plain.size() < 16) {
-            plain.push_back(0);
-        }
-        auto wrapped = crypto::aesKeyWrap(kek, plain);
-        OPENSSL_cleanse(plain.data(), plain.size());
-        if (!wrapped) {
-            state_ = State::Failed;
-            return;
-        }
-        g.keyData = std::move(*wrapped);
+        g.keyInfo |= static_cast<std::uint16_t>(groupIndex_ << keyinfo::kIndexShift);
+        g.keyLength = static_cast<std::uint16_t>(groupKey_.size());
+        plain = groupKey_;
+    }
+    const bool sealed = seal(g, plain);
+    OPENSSL_cleanse(plain.data(), plain.size());
+    if (!sealed) {
+        state_ = State::Failed;
+        return;
     }
     transmit(g, true);
 }
@@ -189,8 +225,11 @@ void PskAuthenticator::receive(std::span<const std::uint8_t> raw, std::int64_t n
         return;
     }
     const auto frame = EapolKeyFrame::parse(raw);
-    if (!frame || frame->descriptorVersion() != version() || !frame->has(keyinfo::kMic) ||
-        (frame->keyInfo & keyinfo::kAck) != 0 || frame->replayCounter != counter_) {
+    const std::uint8_t descriptor =
+        setup_.rsn ? EapolKeyFrame::kDescriptorRsn : EapolKeyFrame::kDescriptorWpa;
+    if (!frame || frame->descriptorType != descriptor || frame->descriptorVersion() != version() ||
+        !frame->has(keyinfo::kMic) || (frame->keyInfo & keyinfo::kAck) != 0 ||
+        frame->replayCounter != counter_) {
         ++dropped_;
         return;
     }
@@ -207,6 +246,15 @@ void PskAuthenticator::receive(std::span<const std::uint8_t> raw, std::int64_t n
 }
 
 bool PskAuthenticator::elementFits(std::span<const std::uint8_t> element) const {
+    if (setup_.rsn) {
+        const auto offered = RsnElement::parse(setup_.element);
+        const auto parsed = RsnElement::parse(element);
+        return offered && parsed && parsed->groupCipher == setup_.groupCipher &&
+               parsed->pairwiseCiphers.size() == 1 &&
+               parsed->pairwiseCiphers.front() == setup_.pairwiseCipher &&
+               parsed->keyManagement.size() == 1 &&
+               offered->offersKeyManagement(parsed->keyManagement.front());
+    }
     const auto parsed = WpaElement::parse(element);
     return parsed && parsed->groupCipher == setup_.groupCipher &&
            parsed->pairwiseCiphers.size() == 1 &&
@@ -240,6 +288,12 @@ void PskAuthenticator::onMessage4(std::span<const std::uint8_t> raw, std::int64_
     }
     pairwiseDone_ = true;
     sends_ = 0;
+    if (setup_.rsn) {
+        // Message 3 delivered the group key already.
+        state_ = State::Established;
+        rekeyAtMs_ = nowMs + setup_.rekeyMs;
+        return;
+    }
     if (!groupKey_.empty() || newGroupKey()) {
         sendGroupMessage(nowMs);
     }

@@ -17,10 +17,13 @@ namespace rizorivu::sim {
 // A WPA-PSK access point's authenticator for one associated station, on the access point's
 // side of the EAPOL channel: message 1 (again on EAPOL-Start), message 2's MIC checked,
 // message 3 with the access point's WPA element, message 4, then the group-key handshake, and
-// a new group key at the rekey interval. A message that goes unanswered, or is answered with
-// a wrong MIC, is sent again with the next replay counter; after kMaxSends sends of one
-// message the station is to be deauthenticated. Frames from the station are untrusted: what
-// does not fit the expected message is dropped. Not synchronised; the adapter's lock covers it.
+// a new group key at the rekey interval. A station that associated with WPA2 is met with the
+// 802.11i descriptor instead: message 1 names the PMKID, message 3 carries the RSN element and
+// the group key in its encrypted key data, and only a rekey runs the group-key handshake. A message
+// that goes unanswered, or is answered with a wrong MIC, is sent again with the next replay
+// counter; after kMaxSends sends of one message the station is to be deauthenticated. Frames from
+// the station are untrusted: what does not fit the expected message is dropped. Not synchronised;
+// the adapter's lock covers it.
 class PskAuthenticator {
 public:
     static constexpr std::int64_t kRetryMs = 1000;
@@ -40,7 +43,9 @@ public:
         MacAddress station{};
         int pairwiseCipher = 0;  // ciphercode: TKIP or CCMP
         int groupCipher = 0;     // ciphercode: WEP-40, WEP-104, TKIP or CCMP
+        // The element the beacons carry: WPA's, or the RSN element for a WPA2 station.
         std::vector<std::uint8_t> element;
+        bool rsn = false;          // WPA2: the 802.11i descriptor
         std::int64_t rekeyMs = 0;  // 0: never
     };
 
@@ -72,6 +77,8 @@ private:
     std::uint16_t version() const;
     bool expect(State state, std::int64_t nowMs);
     void transmit(EapolKeyFrame& frame, bool sign);
+    // Puts `plain` under the KEK as the frame's key data (with a fresh IV for RC4).
+    bool seal(EapolKeyFrame& frame, std::span<const std::uint8_t> plain);
     void sendMessage1(std::int64_t nowMs);
     void sendMessage3(std::int64_t nowMs);
     void sendGroupMessage(std::int64_t nowMs);

@@ -36,10 +36,11 @@ bool isWpa(const WorldNetwork& network) {
 
 // Whether the keys of one network setting still hold for the other.
 bool sameKeying(const WorldNetwork& a, const WorldNetwork& b) {
-    return a.security == b.security && a.passphrase == b.passphrase && a.ssid == b.ssid &&
-           a.cipher == b.cipher && a.groupCipher == b.groupCipher &&
-           a.groupRekeySeconds == b.groupRekeySeconds && a.radiusHost == b.radiusHost &&
-           a.radiusPort == b.radiusPort && a.radiusSecret == b.radiusSecret;
+    return a.security == b.security && a.wpaVersions == b.wpaVersions &&
+           a.passphrase == b.passphrase && a.ssid == b.ssid && a.cipher == b.cipher &&
+           a.groupCipher == b.groupCipher && a.groupRekeySeconds == b.groupRekeySeconds &&
+           a.radiusHost == b.radiusHost && a.radiusPort == b.radiusPort &&
+           a.radiusSecret == b.radiusSecret;
 }
 
 // Region 0 ("none") is refused: an adapter left without a region could use no channel.
@@ -127,6 +128,8 @@ void SimulatedAdapter::serveKeys(const Moment& m) {
     if (keyedAssociation_ != link_.association()) {
         keyedAssociation_ = link_.association();
         keyedNetwork_ = *network;
+        // The association rules let a station in only with a version the network speaks.
+        keyedWpa2_ = isWpa2(stationMode_.authenticationMode);
         startKeys(m, *network);
     }
     routeFrames(m);
@@ -240,7 +243,10 @@ void SimulatedAdapter::startHandshake(const Moment& m, const WorldNetwork& netwo
     setup.station = device_.mac;
     setup.pairwiseCipher = pairwiseCipherCode(network);
     setup.groupCipher = groupCipherCode(network);
-    setup.element = wpaElement(network.security, network.type, network.cipher, network.groupCipher);
+    setup.rsn = keyedWpa2_;
+    setup.element = keyedWpa2_ ? rsnElement(network.security, network.cipher, network.groupCipher)
+                               : wpaElement(network.security, network.type, network.cipher,
+                                            network.groupCipher);
     setup.rekeyMs = static_cast<std::int64_t>(network.groupRekeySeconds) * 1000;
     authenticator_ =
         std::make_unique<PskAuthenticator>(std::move(setup), *link_.eapol(), nonces_, *rc4_);
@@ -450,7 +456,7 @@ int SimulatedAdapter::setWepStatus(const Moment& m, int value) {
 
 int SimulatedAdapter::setAuthenticationMode(const Moment& m, int value) {
     const AuthenticationMode highest = mode_ == OperationMode::Station
-                                           ? AuthenticationMode::WpaNone
+                                           ? AuthenticationMode::Wpa2Psk
                                            : AuthenticationMode::SharedKey;
     if (!inRange(value, toDriver(AuthenticationMode::Open), toDriver(highest))) {
         return -1;
@@ -707,6 +713,7 @@ int SimulatedAdapter::retrieveSurvey(const Moment& m, std::uint8_t* buffer, int 
         bss.channel = n.channel;
         bss.type = n.type;
         bss.security = n.security;
+        bss.wpaVersions = n.wpaVersions;
         bss.cipher = n.cipher;
         bss.groupCipher = n.groupCipher;
         bss.rates = n.rates;

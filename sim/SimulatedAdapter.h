@@ -175,6 +175,7 @@ private:
     std::optional<std::int64_t> eapFailedAtMs_;
     std::uint64_t keyedAssociation_ = 0;  // the association the keys above belong to
     WorldNetwork keyedNetwork_;           // and the network setting they were made for
+    bool keyedWpa2_ = false;              // the station associated with WPA2: descriptor 2
 };
 
 }  // namespace rizorivu::sim

@@ -39,7 +39,7 @@ namespace rizorivu::sim {
 //   NetworkType    0 ad hoc, 1 infrastructure, 2 either, 3 pseudo-IBSS; station mode only.
 //   BasicRate      0-3.          DesiredRate  at least one rate, all of them supported.
 //   WEPStatus      0, 1, 4, 6 in station mode; 0, 1 as an access point.
-//   Authentication 0-5 in station mode; 0, 1 as an access point.
+//   Authentication 0-7 in station mode (6 WPA2, 7 WPA2-PSK); 0, 1 as an access point.
 //   PSMode 0-2 (station mode only), Fragmentation 256-2346, RTS 0-2347, Preamble 0-2.
 //   BSSID          a unicast address chooses that access point until an SSID it does not
 //                  have is set; FF-FF-FF-FF-FF-FF or 00-00-00-00-00-00 chooses none.

@@ -16,7 +16,11 @@ using RateBytes = std::array<std::uint8_t, 16>;
 enum class OsFamily { WindowsNt, Windows9x };
 enum class AdapterKind { Wireless, Ethernet };
 enum class BssType { Infrastructure, AdHoc };
+// WpaPsk and WpaEap name the key management; which WPA versions the network speaks is apart.
 enum class Security { Open, Wep, WpaPsk, WpaEap };
+// WPA's vendor element, the RSN element of WPA2, or both (a mixed access point that takes
+// stations of either version).
+enum class WpaVersions { Wpa, Wpa2, Both };
 enum class Cipher { None, Tkip, Aes };
 // The cipher of a WPA network's broadcast frames: the pairwise one, or a weaker one that older
 // stations in the same network still understand.
@@ -62,6 +66,7 @@ struct WorldNetwork {
     int signalDbm = -60;
     BssType type = BssType::Infrastructure;
     Security security = Security::Open;
+    WpaVersions wpaVersions = WpaVersions::Wpa;
     Cipher cipher = Cipher::None;
     GroupCipher groupCipher = GroupCipher::SameAsPairwise;
     int groupRekeySeconds = 0;  // WPA-PSK access point; 0: the group key is never renewed

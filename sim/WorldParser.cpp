@@ -44,7 +44,7 @@ std::vector<SectionRule> makeSectionRules() {
          true,
          {"SSID", "BSSID", "CHANNEL", "SIGNAL", "TYPE", "SECURITY", "WEPKEY", "WEPAUTH", "CIPHER",
           "GROUPCIPHER", "GROUPREKEY", "PASSPHRASE", "IDENTITY", "PASSWORD", "RADIUS",
-          "RADIUSSECRET", "HIDDEN", "RATES"}},
+          "RADIUSSECRET", "HIDDEN", "RATES", "ALSOWPA"}},
         {SectionKind::Client, "CLIENT.", true, {"MAC", "SSID", "PRESENT", "CHANNEL"}},
     };
 }
@@ -202,8 +202,21 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
     n.signalDbm = static_cast<int>(r.integer("Signal", -100, -10, -60));
     n.type =
         r.choice("Type", {"infra", "adhoc"}, 0) == 0 ? BssType::Infrastructure : BssType::AdHoc;
-    n.security =
-        static_cast<Security>(r.choice("Security", {"open", "wep", "wpa-psk", "wpa-eap"}, 0));
+    // WPA2 networks share everything with WPA's but the element and descriptor they speak.
+    constexpr Security kSecurities[] = {Security::Open,   Security::Wep,    Security::WpaPsk,
+                                        Security::WpaEap, Security::WpaPsk, Security::WpaEap};
+    const int security =
+        r.choice("Security", {"open", "wep", "wpa-psk", "wpa-eap", "wpa2-psk", "wpa2-eap"}, 0);
+    n.security = kSecurities[security];
+    const bool wpa2 = security >= 4;
+    if (wpa2) {
+        n.wpaVersions = r.flag("AlsoWpa", false) ? WpaVersions::Both : WpaVersions::Wpa2;
+        if (n.type == BssType::AdHoc) {
+            r.fail("Type", "an ad-hoc cell cannot run WPA2");
+        }
+    } else {
+        r.forbid("AlsoWpa", "applies only to Security=wpa2-psk or wpa2-eap");
+    }
     n.hidden = r.flag("Hidden", false);
     n.rates = r.rates("Rates");
 
@@ -235,7 +248,7 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
     if (n.security == Security::WpaPsk && n.type == BssType::Infrastructure) {
         n.groupRekeySeconds = static_cast<int>(r.integer("GroupRekey", 0, 86400, 0));
     } else {
-        r.forbid("GroupRekey", "applies only to a wpa-psk access point");
+        r.forbid("GroupRekey", "applies only to a wpa-psk or wpa2-psk access point");
     }
     if (n.security == Security::WpaPsk) {
         if (const auto passphrase = r.text("Passphrase", true)) {
@@ -245,7 +258,7 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
             n.passphrase = *passphrase;
         }
     } else {
-        r.forbid("Passphrase", "applies only to Security=wpa-psk");
+        r.forbid("Passphrase", "applies only to Security=wpa-psk or wpa2-psk");
     }
     if (n.security == Security::WpaEap) {
         // The RADIUS server holds the accounts now; older files that name one still load.
@@ -256,10 +269,10 @@ WorldNetwork readNetwork(WorldSectionReader& r) {
             r.fail("Type", "an ad-hoc cell cannot run 802.1X");
         }
     } else {
-        r.forbid("Identity", "applies only to Security=wpa-eap");
-        r.forbid("Password", "applies only to Security=wpa-eap");
-        r.forbid("Radius", "applies only to Security=wpa-eap");
-        r.forbid("RadiusSecret", "applies only to Security=wpa-eap");
+        r.forbid("Identity", "applies only to Security=wpa-eap or wpa2-eap");
+        r.forbid("Password", "applies only to Security=wpa-eap or wpa2-eap");
+        r.forbid("Radius", "applies only to Security=wpa-eap or wpa2-eap");
+        r.forbid("RadiusSecret", "applies only to Security=wpa-eap or wpa2-eap");
     }
     return n;
 }

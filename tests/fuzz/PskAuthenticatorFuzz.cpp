@@ -3,9 +3,10 @@
 // frames the parser accepts, and never settle a pairwise key that no correctly signed
 // message 2 and 4 earned.
 //
-// Input: byte 0 picks the ciphers and whether the harness signs the frames (with the keys
-// the frame's own nonce gives, so that the checks after the MIC are reached); the rest is
-// frames, each led by a 2-byte length whose top bit asks for a clock tick first.
+// Input: byte 0 picks the ciphers, WPA or WPA2 (descriptor 2) and whether the harness signs the
+// frames (with the keys the frame's own nonce gives, so that the checks after the MIC are
+// reached); the rest is frames, each led by a 2-byte length whose top bit asks for a clock
+// tick first.
 
 #include <array>
 #include <cstddef>
@@ -15,6 +16,7 @@
 
 #include "adapter/EapolKeyFrame.h"
 #include "adapter/KeyNegotiationContext.h"
+#include "adapter/RsnElement.h"
 #include "adapter/WpaElement.h"
 #include "crypto/KeyHierarchy.h"
 #include "crypto/NonceSource.h"
@@ -58,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setup.station = {0x02, 0, 0, 0, 0x05, 0x40};
     setup.pairwiseCipher = pairwise;
     setup.groupCipher = groups[(mode >> 1) & 3];
-    setup.element = WpaElement::build(setup.groupCipher, pairwise, 2);
+    setup.rsn = (mode & 32) != 0;
+    setup.element = setup.rsn ? RsnElement::build(setup.groupCipher, pairwise, 2, 0)
+                              : WpaElement::build(setup.groupCipher, pairwise, 2);
     setup.rekeyMs = (mode & 16) ? 500 : 0;
     const auto masterKey = setup.masterKey;
     const auto address = setup.address;

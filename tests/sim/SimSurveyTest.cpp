@@ -229,6 +229,45 @@ TEST_F(SimSurveyTest, WpaNetworksCarryTheWpaElement) {
     }
 }
 
+TEST_F(SimSurveyTest, Wpa2NetworksCarryTheRsnElementAndMixedOnesBoth) {
+    SimTestBed wpa2{testing::testWorld() +
+                    "[Network.Psk2]\nSSID=Psk2\nBSSID=02-10-00-00-00-21\nChannel=1\n"
+                    "Security=wpa2-psk\nCipher=aes\nPassphrase=eight ch\n"
+                    "[Network.Mixed]\nSSID=Mixed\nBSSID=02-10-00-00-00-22\nChannel=2\n"
+                    "Security=wpa2-eap\nAlsoWpa=1\nCipher=tkip\nGroupCipher=wep40\n"};
+    ASSERT_TRUE(wpa2.open());
+    std::vector<std::uint8_t> buffer(adapterbuf::kSurveyBytes);
+    ASSERT_EQ(wpa2.lib().WL_SiteSurveyStart(&wpa2.record), 0);
+    ASSERT_EQ(wpa2.lib().WL_RetrieveSiteSurveyData(&wpa2.record, buffer.data(),
+                                                   static_cast<int>(buffer.size())),
+              0);
+    const auto all = bySsidOrBssid(parseSurvey(buffer.data(), buffer.size()));
+    const struct {
+        const char* ssid;
+        std::vector<std::uint8_t> rsnBody;
+        bool wpa;
+    } cases[] = {
+        {"Psk2",
+         {0x01, 0x00, 0x00, 0x0F, 0xAC, 0x04, 0x01, 0x00, 0x00, 0x0F,
+          0xAC, 0x04, 0x01, 0x00, 0x00, 0x0F, 0xAC, 0x02, 0x00, 0x00},
+         false},
+        {"Mixed",
+         {0x01, 0x00, 0x00, 0x0F, 0xAC, 0x01, 0x01, 0x00, 0x00, 0x0F,
+          0xAC, 0x02, 0x01, 0x00, 0x00, 0x0F, 0xAC, 0x01, 0x00, 0x00},
+         true},
+    };
+    for (const auto& c : cases) {
+        const Record& r = all.at(c.ssid);
+        const Element* rsn = r.element(48);
+        ASSERT_NE(rsn, nullptr) << c.ssid;
+        EXPECT_EQ(rsn->body, c.rsnBody) << c.ssid;
+        EXPECT_EQ(r.element(221) != nullptr, c.wpa) << c.ssid;
+        EXPECT_EQ(r.privacy, 1u) << c.ssid;
+    }
+    // The older WPA networks of the world carry no RSN element.
+    EXPECT_EQ(all.at("PskAes").element(48), nullptr);
+}
+
 TEST_F(SimSurveyTest, NeverWritesPastTheCallersSize) {
     std::vector<std::uint8_t> full(adapterbuf::kSurveyBytes);
     const auto records = survey(full);

@@ -124,6 +124,17 @@ INSTANTIATE_TEST_SUITE_P(
                       8, "GroupRekey"},
         MalformedCase{"EapCell", network("Type=adhoc\nSecurity=wpa-eap\nCipher=aes\n"), 5,
                       "802.1X"},
+        MalformedCase{"Wpa2Cell",
+                      network("Type=adhoc\nSecurity=wpa2-psk\nCipher=aes\nPassphrase=eight ch\n"),
+                      5, "WPA2"},
+        MalformedCase{"AlsoWpaOnWpa",
+                      network("Security=wpa-psk\nCipher=aes\nAlsoWpa=1\n"
+                              "Passphrase=eight ch\n"),
+                      7, "wpa2-psk or wpa2-eap"},
+        MalformedCase{"AlsoWpaNotAFlag", network("Security=wpa2-eap\nCipher=aes\nAlsoWpa=yes\n"), 7,
+                      "AlsoWpa"},
+        MalformedCase{"Wpa2PassphraseMissing", network("Security=wpa2-psk\nCipher=tkip\n"), 1,
+                      "Passphrase: missing"},
         MalformedCase{"UnknownRate", network("Rates=1 2 3\n"), 5, "\"3\""},
         MalformedCase{"RepeatedRate", network("Rates=1* 2 1\n"), 5, "twice"},
         MalformedCase{"AdapterNameMissing",
@@ -216,6 +227,29 @@ TEST(SimWorldParserTest, ReadsNetworksWithTheirSecurity) {
     EXPECT_EQ(world.clients[0].ssid, "Lab");
 }
 
+TEST(SimWorldParserTest, ReadsWpa2NetworksAsWpaOnesOfAnotherVersion) {
+    const World world = parseOk(
+        "[Network.A]\nSSID=A\nBSSID=02-10-00-00-00-01\nChannel=1\nSecurity=wpa2-psk\n"
+        "Cipher=aes\nPassphrase=eight ch\nGroupRekey=60\n"
+        "[Network.B]\nSSID=B\nBSSID=02-10-00-00-00-02\nChannel=2\nSecurity=wpa2-eap\n"
+        "Cipher=tkip\nAlsoWpa=1\nRadius=localhost:1812\n"
+        "[Network.C]\nSSID=C\nBSSID=02-10-00-00-00-03\nChannel=3\nSecurity=wpa-psk\n"
+        "Cipher=tkip\nPassphrase=eight ch\n");
+    ASSERT_EQ(world.networks.size(), 3u);
+    const struct {
+        Security security;
+        WpaVersions versions;
+    } expected[] = {{Security::WpaPsk, WpaVersions::Wpa2},
+                    {Security::WpaEap, WpaVersions::Both},
+                    {Security::WpaPsk, WpaVersions::Wpa}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(world.networks[i].security, expected[i].security) << i;
+        EXPECT_EQ(world.networks[i].wpaVersions, expected[i].versions) << i;
+    }
+    EXPECT_EQ(world.networks[0].groupRekeySeconds, 60);
+    EXPECT_EQ(world.networks[1].radiusPort, 1812);
+}
+
 TEST(SimWorldParserTest, CountsLinesOfAUtf16File) {
     const std::string text = "[Machine]\r\n; comment\r\nOsCode=999\r\n";
     std::string bytes = "\xFF\xFE";
@@ -255,6 +289,10 @@ TEST(SimWorldParserTest, DefaultWorldHasWhatTheProductShowsOutOfTheBox) {
         return n.security == Security::WpaPsk && n.cipher == Cipher::Aes;
     }));
     EXPECT_TRUE(has([](const WorldNetwork& n) { return n.security == Security::WpaEap; }));
+    EXPECT_TRUE(has([](const WorldNetwork& n) {
+        return n.security == Security::WpaPsk && n.wpaVersions == WpaVersions::Wpa2 &&
+               n.cipher == Cipher::Aes;
+    }));
     EXPECT_TRUE(has([](const WorldNetwork& n) { return n.type == BssType::AdHoc; }));
     EXPECT_TRUE(has([](const WorldNetwork& n) { return n.hidden; }));
     EXPECT_GE(world.clients.size(), 2u);
@@ -283,6 +321,16 @@ TEST(SimWorldParserTest, TheDocumentedExampleIsAValidWorld) {
     EXPECT_EQ(wpa.networks[0].groupCipher, GroupCipher::Wep104);
     EXPECT_EQ(wpa.networks[0].groupRekeySeconds, 600);
     EXPECT_EQ(wpa.networks[1].type, BssType::AdHoc);
+
+    // The WPA2 example.
+    const std::size_t wpa2At = doc.find("```ini\n; WPA2-PSK only");
+    ASSERT_NE(wpa2At, std::string::npos);
+    const std::size_t wpa2End = doc.find("```", wpa2At + 7);
+    const World wpa2 = parseOk(doc.substr(wpa2At + 7, wpa2End - wpa2At - 7));
+    ASSERT_EQ(wpa2.networks.size(), 2u);
+    EXPECT_EQ(wpa2.networks[0].wpaVersions, WpaVersions::Wpa2);
+    EXPECT_EQ(wpa2.networks[1].wpaVersions, WpaVersions::Both);
+    EXPECT_EQ(wpa2.networks[1].security, Security::WpaEap);
 }
 
 }  // namespace

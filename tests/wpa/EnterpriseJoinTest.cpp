@@ -1,7 +1,7 @@
 // WPA-Enterprise end to end: the WPA worker, with the utility's own 802.1X library and the
-// user's certificate folder, joins the simulated Campus network, whose access point asks a
-// real FreeRADIUS. Success means the keys the handshake installed carry data; a refusal means
-// the exchange failed and nothing flows.
+// user's certificate folder, joins the simulated Campus network (WPA with TKIP, or WPA2 with
+// AES and the 802.11i handshake), whose access point asks a real FreeRADIUS. Success means the keys
+// the handshake installed carry data; a refusal means the exchange failed and nothing flows.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -100,13 +100,14 @@ protected:
     }
 
     // The Campus network's access point asks the lab, or a port where nothing answers.
-    void build(bool serverAnswers = true) {
+    void build(bool serverAnswers = true, bool wpa2 = false) {
         const std::uint16_t port = serverAnswers ? lab_->port() : FreeRadiusLab::freePort();
+        wpa2_ = wpa2;
         bed_ = std::make_unique<AdapterTestBed>(
             settingsWorld() +
-            "[Network.Campus]\nSSID=Campus\nBSSID=02-10-00-00-00-04\nChannel=1\nSignal=-55\n"
-            "Security=wpa-eap\nCipher=tkip\nRadius=127.0.0.1:" +
-            std::to_string(port) + "\nRadiusSecret=" + lab_->secret() + "\n");
+            "[Network.Campus]\nSSID=Campus\nBSSID=02-10-00-00-00-04\nChannel=1\nSignal=-55\n" +
+            (wpa2 ? "Security=wpa2-eap\nCipher=aes\n" : "Security=wpa-eap\nCipher=tkip\n") +
+            "Radius=127.0.0.1:" + std::to_string(port) + "\nRadiusSecret=" + lab_->secret() + "\n");
         observed_ = std::make_unique<ObservedDot1x>(bed_->dot1x);
         worker_ =
             std::make_unique<wpa::WpaWorker>(*bed_->library, workerClock_, bed_->ansi, *observed_,
@@ -137,7 +138,7 @@ protected:
         const int count =
             protocol == 0 ? bed_->dot1x.getMyCertList(list) : bed_->dot1x.getROOTCertList(list);
         ASSERT_GT(count, 0);
-        store(settingname::kAuthenticationMode, "3");
+        store(settingname::kAuthenticationMode, std::to_string(authentication()));
         store(settingname::kDot1xProtocol, std::to_string(protocol));
         store(settingname::kDot1xCertSubject, utf16ToUtf8(list.first(0)));
         store(settingname::kDot1xCertIssuer, utf16ToUtf8(list.second(0)));
@@ -149,12 +150,12 @@ protected:
     bool join() {
         store(settingname::kSsid, "Campus");
         store(settingname::kNetworkType, "1");
-        store(settingname::kWepStatus, "4");
+        store(settingname::kWepStatus, std::to_string(encryption()));
         EXPECT_TRUE(bed_->open(kK540));
         AdapterLibrary& lib = *bed_->library;
         lib.SetWL_NetworkType(&bed_->adapter, 1);
-        lib.SetWL_AuthenticationMode(&bed_->adapter, 3);
-        lib.SetWL_WEPStatus(&bed_->adapter, 4);
+        lib.SetWL_AuthenticationMode(&bed_->adapter, authentication());
+        lib.SetWL_WEPStatus(&bed_->adapter, encryption());
         lib.SetWL_SSID(&bed_->adapter, reinterpret_cast<const std::uint8_t*>("Campus"), 6);
         worker_->startWpaConnection();
         FrameCounts before{};
@@ -182,9 +183,13 @@ protected:
     void store(std::string_view name, std::string_view value) {
         bed_->last.writeLastSetting(OperatingMode::kStation, name, value);
     }
+    // WPA (3) with TKIP (4), or WPA2 (6) with AES (6).
+    int authentication() const { return wpa2_ ? 6 : 3; }
+    int encryption() const { return wpa2_ ? 6 : 4; }
 
     static inline std::unique_ptr<FreeRadiusLab> lab_;
     static inline bool labStarted_ = false;
+    bool wpa2_ = false;
     RealClock workerClock_;
     std::unique_ptr<AdapterTestBed> bed_;
     std::unique_ptr<ObservedDot1x> observed_;
@@ -203,6 +208,20 @@ TEST_F(EnterpriseJoin, PeapWithTheStudentsPasswordCarriesData) {
     addCertificates({"ca.pem"});
     storeMethod(1, "student", "library-card");
     EXPECT_TRUE(join());
+}
+
+TEST_F(EnterpriseJoin, Wpa2TlsAndPeapCarryDataAfterTheRsnHandshake) {
+    build(true, true);
+    addCertificates({"student.pem", "student.key", "ca.pem"});
+    storeMethod(0, "student", "");
+    EXPECT_TRUE(join());
+    TearDown();
+    build(true, true);
+    addCertificates({"ca.pem"});
+    storeMethod(1, "student", "library-card");
+    EXPECT_TRUE(join());
+    // The worker spoke with the access point's RSN element.
+    EXPECT_EQ(bed_->station(settingname::kDot1xWpaIes).substr(0, 2), "30");
 }
 
 struct Refusal {
