@@ -80,7 +80,8 @@ private:
     WpaConnection& wpa_;
 };
 
-// Whether an authentication mode is one of the WPA modes (WPA, WPA-PSK, WPA-None).
+// Whether an authentication mode is one of the WPA modes (WPA, WPA-PSK, WPA-None, WPA2,
+// WPA2-PSK): those that start the WPA connection.
 constexpr bool isWpaAuthentication(int mode) {
     return isWpa(fromDriver<AuthenticationMode>(mode));
 }

@@ -132,8 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ReplayDefaultsTest,
     ::testing::Values(
         DefaultCase{0, "NetworkType", "9", "1"}, DefaultCase{0, "NetworkType", "junk", "0"},
-        DefaultCase{0, "AuthenticationMode", "6", "2"},
+        DefaultCase{0, "AuthenticationMode", "8", "2"},
+        DefaultCase{0, "AuthenticationMode", "6", "6"},
+        DefaultCase{0, "AuthenticationMode", "7", "7"},
         DefaultCase{0, "AuthenticationMode", "1", "1"},
+        DefaultCase{1, "AuthenticationMode", "6", "0"},
         DefaultCase{1, "AuthenticationMode", "2", "0"},
         DefaultCase{1, "AuthenticationMode", "1", "1"}, DefaultCase{1, "Channel", "100", "6"},
         DefaultCase{1, "Channel", "-3", "6"}, DefaultCase{0, "WEPKeyLength", "100", "64"},
@@ -209,9 +212,11 @@ TEST_F(LastSettingsReplayTest, FilterAddressWithAnyNonZeroByteIsInUse) {
 }
 
 TEST_F(LastSettingsReplayTest, WpaStationStartsTheWpaConnection) {
-    bed.last.writeLastSetting(0, "AuthenticationMode", "4");
-    replay.replayLastSettings();
-    EXPECT_EQ(bed.wpa.starts, 1);
+    for (const char* mode : {"3", "4", "5", "6", "7", "2", "8"}) {
+        bed.last.writeLastSetting(0, "AuthenticationMode", mode);
+        replay.replayLastSettings();
+    }
+    EXPECT_EQ(bed.wpa.starts, 5);
 }
 
 TEST_F(LastSettingsReplayTest, AccessPointNeverStartsWpa) {
@@ -246,6 +251,12 @@ TEST_F(LastSettingsReplayTest, RecordIsFilledFromTheStationSection) {
     record.preambleMode = 1;
     replay.fillRecordFromLastSettings(record);
     EXPECT_EQ(record.ssid, std::string(32, 'x'));
+    for (const auto& [stored, saved] : {std::pair{"7", 7}, std::pair{"8", 2}}) {
+        bed.last.writeLastSetting(0, "AuthenticationMode", stored);
+        SettingRecord wpa2;
+        replay.fillRecordFromLastSettings(wpa2);
+        EXPECT_EQ(wpa2.authenticationMode, saved) << stored;
+    }
     EXPECT_EQ(record.networkType, 1);
     EXPECT_EQ(record.channel, 6);
     EXPECT_EQ(record.wepKeyLength, 128);

@@ -187,12 +187,12 @@ TEST_F(SettingApplierTest, ImpossibleKeyLengthInstalls64BitKeys) {
 }
 
 TEST_F(SettingApplierTest, WpaRecordStartsTheWpaConnection) {
-    for (int mode : {3, 4, 5}) {
+    for (int mode : {3, 4, 5, 6, 7, 2, 8}) {
         SettingRecord r = homeRecord();
         r.authenticationMode = mode;
         applier.applyRecord(r);
     }
-    EXPECT_EQ(bed.wpa.starts, 3);
+    EXPECT_EQ(bed.wpa.starts, 5);
 }
 
 TEST_F(SettingApplierTest, ReapplyingKeysUsesTheStoredLengthAndTransmitKey) {

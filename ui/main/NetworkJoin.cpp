@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "adapter/SurveyRecord.h"
 #include "adapter/WpaSuiteTypes.h"
 #include "settings/Configuration.h"
@@ -63,6 +65,7 @@ int NetworkJoin::adHocChannel(std::uint32_t frequencyKhz) {
 void NetworkJoin::join(std::span<const std::uint8_t> bytes) {
     const ConstSurveyRecordView record(bytes);
     const WpaSuiteTypes wpa = wpaSuiteTypes(surveyElementArea(bytes));
+    const WpaSuiteTypes wpa2 = rsnSuiteTypes(surveyElementArea(bytes));
     const std::uint32_t infrastructure = record.infrastructureMode();
     SettingApplier& applier = settings_.applier;
 
@@ -76,10 +79,14 @@ void NetworkJoin::join(std::span<const std::uint8_t> bytes) {
     const auto ssid = record.ssid();
     applier.applySsid(ssid.data(), static_cast<int>(ssid.size()));
 
-    const bool wpaOn = configuration_.wpaMode != 0 && wpa.seen;
-    if (wpaOn && infrastructure == kInfrastructure) {
+    // An access point that speaks both versions is joined with WPA2. An ad-hoc cell has WPA-None
+    // or nothing: WPA2 has no passphrase mode without a handshake.
+    const bool wpaOn = configuration_.wpaMode != 0;
+    if (wpaOn && wpa2.seen && infrastructure == kInfrastructure) {
+        joinWpa2Infrastructure(wpa2);
+    } else if (wpaOn && wpa.seen && infrastructure == kInfrastructure) {
         joinWpaInfrastructure(wpa);
-    } else if (wpaOn && infrastructure == kAdHoc) {
+    } else if (wpaOn && wpa.seen && infrastructure == kAdHoc) {
         joinWpaAdHoc(wpa);
     } else {
         joinPlain(infrastructure, record.privacy());
@@ -96,9 +103,25 @@ void NetworkJoin::joinWpaInfrastructure(const WpaSuiteTypes& wpa) {
     } else if (wpa.keyManagement == kAkmPsk) {
         applier.applyAuthenticationMode(kWpaPsk);
     }
-    switch (wpa.pairwise) {
+    encryptByPairwise(wpa.pairwise);
+}
+
+void NetworkJoin::joinWpa2Infrastructure(const WpaSuiteTypes& wpa2) {
+    SettingApplier& applier = settings_.applier;
+    applier.applyNetworkType(kInfrastructure);
+    // The suite numbers of the RSN element are WPA's.
+    if (wpa2.keyManagement == kAkm8021x) {
+        applier.applyAuthenticationMode(toDriver(AuthenticationMode::Wpa2));
+    } else if (wpa2.keyManagement == kAkmPsk) {
+        applier.applyAuthenticationMode(toDriver(AuthenticationMode::Wpa2Psk));
+    }
+    encryptByPairwise(wpa2.pairwise);
+}
+
+void NetworkJoin::encryptByPairwise(int pairwise) {
+    switch (pairwise) {
         case kCipherNone:
-            applier.applyWepStatus(kWepOff);
+            settings_.applier.applyWepStatus(kWepOff);
             break;
         case kWep40:
         case kWep104:

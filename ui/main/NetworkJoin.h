@@ -16,8 +16,8 @@ class ConnectWindow;
 
 // Points the adapter at one surveyed network: channel (ad-hoc cells only), BSSID, SSID, network
 // type, authentication, then encryption or keys, and last the WPA connection. What the record
-// advertises (its privacy flag and WPA element) chooses the security; where a key or WPA
-// credentials are needed the user is asked whether the previous ones will do.
+// advertises (its privacy flag, RSN and WPA elements) chooses the security, WPA2 before WPA;
+// where a key or WPA credentials are needed the user is asked whether the previous ones will do.
 class NetworkJoin {
 public:
     NetworkJoin(SettingsContext& settings, const Configuration& configuration,
@@ -31,6 +31,10 @@ public:
 
 private:
     void joinWpaInfrastructure(const WpaSuiteTypes& wpa);
+    void joinWpa2Infrastructure(const WpaSuiteTypes& wpa2);
+    // The encryption of a WPA or WPA2 access point's first pairwise cipher, with its question
+    // and connection.
+    void encryptByPairwise(int pairwise);
     void joinWpaAdHoc(const WpaSuiteTypes& wpa);
     void joinPlain(std::uint32_t infrastructureMode, std::uint32_t privacy);
     // The adapter's current authentication again, or automatic switch when it has none.

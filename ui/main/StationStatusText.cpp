@@ -6,6 +6,7 @@
 #include "adapter/DriverCode.h"
 #include "adapter/NetworkType.h"
 #include "adapter/WepStatus.h"
+#include "adapter/WpaSuiteTypes.h"
 #include "settings/NumberText.h"
 
 namespace rizorivu::ui {
@@ -54,6 +55,22 @@ std::string encryptionText(const LocalizedText& text, int wepStatus) {
         default:
             return text.text("MP_STA_WEP_Unknown", "Unknown");
     }
+}
+
+std::string advertisedSecurityText(const LocalizedText& text,
+                                   std::span<const std::uint8_t> elementArea) {
+    // The suite numbers of the RSN element are WPA's: 2 is the pre-shared key.
+    constexpr int kPreSharedKey = 2;
+    if (const WpaSuiteTypes wpa2 = rsnSuiteTypes(elementArea); wpa2.seen) {
+        return wpa2.keyManagement == kPreSharedKey
+                   ? text.text("MP_STA_Security_WPA2_PSK", "WPA2-PSK")
+                   : text.text("MP_STA_Security_WPA2", "WPA2");
+    }
+    if (const WpaSuiteTypes wpa = wpaSuiteTypes(elementArea); wpa.seen) {
+        return wpa.keyManagement == kPreSharedKey ? text.text("MP_STA_Security_WPA_PSK", "WPA-PSK")
+                                                  : text.text("MP_STA_Security_WPA", "WPA");
+    }
+    return {};
 }
 
 std::string encryptionDebugText(int queried, int stored) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "settings/LocalizedText.h"
@@ -16,6 +17,11 @@ std::string rateText(const LocalizedText& text, int rateKbps);
 std::string encryptionText(const LocalizedText& text, int wepStatus);
 // The debug form of the encryption value: "Q:E S:D", the adapter's answer and the stored one.
 std::string encryptionDebugText(int queried, int stored);
+// The WPA security a surveyed network advertises, as its details name it: WPA2 (or WPA2-PSK)
+// for an RSN element, else WPA (or WPA-PSK) for a WPA element, else nothing. The element
+// area is the record's, read bounds-safe.
+std::string advertisedSecurityText(const LocalizedText& text,
+                                   std::span<const std::uint8_t> elementArea);
 // "Connecting..." followed by `dots` groups of "...".
 std::string connectingText(const LocalizedText& text, int dots);
 // The connected link's text by network type; "Unknown" when none applies.

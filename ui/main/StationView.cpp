@@ -29,6 +29,7 @@ constexpr std::size_t kSelectedChannel = 0;
 constexpr std::size_t kSelectedType = 1;
 constexpr std::size_t kSelectedWep = 2;
 constexpr std::size_t kSelectedBssid = 3;
+constexpr std::size_t kSelectedSecurity = 4;
 
 struct TextKey {
     std::string_view key;
@@ -202,6 +203,14 @@ void StationView::showSelectedNetwork() {
     values[kSelectedWep].setText(record->privacy() != 0 ? texts_.text("MP_STA_WEP_On", "On")
                                                         : texts_.text("MP_STA_WEP_Off", "Off"));
     values[kSelectedBssid].setText(BytesToHexText(record->bssid()));
+    // The free fifth row names the WPA security, for a network that advertises one.
+    const std::string security = advertisedSecurityText(texts_, surveyElementArea(record->bytes()));
+    if (!security.empty()) {
+        controls_.infoLabels[kSelectedSecurity].setText(
+            texts_.text("MP_STA_Select_Net_Info_Security", "Security:"));
+        values[kSelectedSecurity].setText(security);
+        values[kSelectedSecurity].setVisible(true);
+    }
 }
 
 void StationView::showLinkStatus() {

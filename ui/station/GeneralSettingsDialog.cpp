@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "platform/Unicode.h"
 #include "settings/Configuration.h"
 #include "settings/HexText.h"
@@ -28,10 +30,6 @@ constexpr std::string_view kAuthenticationValue = "AuthenticationMode";
 
 constexpr int kStoredInfrastructure = 1;
 constexpr int kAutoRatePosition = 0;
-constexpr int kAutoSwitchPosition = 2;
-constexpr int kHighestStoredAuthentication = 5;
-constexpr int kWpaAuthentication = 3;
-constexpr int kWpaPskAuthentication = 4;
 constexpr int kWepOn = 1;
 constexpr int kWepOff = 0;
 constexpr int kTkip = 4;
@@ -199,10 +197,8 @@ void GeneralSettingsDialog::loadValues() {
 
     encryptionList.select(
         encryptionPositionOfWepStatus(wpaEncryptionList_, last.lastSettingInt(kWepStatusValue)));
-    const int authentication = last.lastSettingInt(kAuthenticationValue);
-    authenticationList.select(authentication >= 0 && authentication <= kHighestStoredAuthentication
-                                  ? authentication
-                                  : kAutoSwitchPosition);
+    authenticationList.select(
+        loadedAuthenticationPosition(last.lastSettingInt(kAuthenticationValue)));
     showEnabling();
 }
 
@@ -277,7 +273,7 @@ void GeneralSettingsDialog::apply() {
     applyRate();
 
     const int stored = settings_.last.lastSettingInt(kAuthenticationValue);
-    if (stored == kWpaAuthentication || stored == kWpaPskAuthentication) {
+    if (isWpaInfrastructure(fromDriver<AuthenticationMode>(stored))) {
         settings_.wpa.startWpaConnection();
     }
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "settings/NumberText.h"
 
 namespace rizorivu::ui {
@@ -20,7 +22,13 @@ constexpr int kAes = 6;
 constexpr int kHighestWepStatus = 7;
 
 constexpr int kAutoSwitchPosition = 2;
-constexpr int kHighestAuthenticationPosition = 4;
+// The positions in list order, each with its mode.
+constexpr AuthenticationMode kAuthenticationPositions[] = {
+    AuthenticationMode::Open,   AuthenticationMode::SharedKey, AuthenticationMode::AutoSwitch,
+    AuthenticationMode::Wpa,    AuthenticationMode::WpaPsk,    AuthenticationMode::Wpa2,
+    AuthenticationMode::Wpa2Psk};
+constexpr int kLowestStoredAuthentication = toDriver(AuthenticationMode::Open);
+constexpr int kHighestStoredAuthentication = toDriver(AuthenticationMode::Wpa2Psk);
 
 constexpr int kAutoRatePosition = 0;
 constexpr std::uint8_t kBasicRateBit = 0x80;
@@ -78,11 +86,32 @@ int encryptionPositionOfWepStatus(bool wpaList, int wepStatus) {
     return wepStatus == kWepEnabled ? 0 : 1;
 }
 
+int positionOfAuthenticationMode(int authenticationMode) {
+    const auto* end = std::end(kAuthenticationPositions);
+    const auto* found = std::find(std::begin(kAuthenticationPositions), end,
+                                  fromDriver<AuthenticationMode>(authenticationMode));
+    return found != end ? static_cast<int>(found - std::begin(kAuthenticationPositions)) : -1;
+}
+
+int authenticationModeOfPosition(int position) {
+    return position >= 0 && position < static_cast<int>(std::size(kAuthenticationPositions))
+               ? toDriver(kAuthenticationPositions[position])
+               : -1;
+}
+
+int loadedAuthenticationPosition(int authenticationMode) {
+    // A stored WPA-None selects nothing, as it always did: the list has no item for it.
+    return authenticationMode >= kLowestStoredAuthentication &&
+                   authenticationMode <= kHighestStoredAuthentication
+               ? positionOfAuthenticationMode(authenticationMode)
+               : kAutoSwitchPosition;
+}
+
 int rebuiltAuthenticationPosition(int authenticationMode, bool wpaOffered, int count) {
-    int position = authenticationMode;
-    if (!wpaOffered && position > kAutoSwitchPosition) {
-        position = kAutoSwitchPosition;
+    if (!wpaOffered && authenticationMode > kAutoSwitchPosition) {
+        return kAutoSwitchPosition < count ? kAutoSwitchPosition : -1;
     }
+    const int position = positionOfAuthenticationMode(authenticationMode);
     return position >= 0 && position < count ? position : -1;
 }
 
@@ -90,7 +119,7 @@ int appliedAuthenticationMode(int position, bool wpaOffered) {
     if (!wpaOffered && position > kAutoSwitchPosition) {
         position = kAutoSwitchPosition;
     }
-    return position >= 0 && position <= kHighestAuthenticationPosition ? position : -1;
+    return authenticationModeOfPosition(position);
 }
 
 std::string rateItemText(std::uint8_t rate, std::string_view unit) {

@@ -25,10 +25,18 @@ bool usesWpaEncryptionList(int wpaMode, int networkTypePosition);
 bool offersWpaAuthentication(int wpaMode, int networkTypePosition);
 // The encryption position that shows a stored "WEPStatus" in the WPA or the plain list.
 int encryptionPositionOfWepStatus(bool wpaList, int wepStatus);
+// Authentication: positions 0-4 are the modes 0-4 (open, shared, auto switch, WPA, WPA-PSK),
+// 5 and 6 the modes 6 and 7 (WPA2, WPA2-PSK), which came after the list was laid out.
+// WPA-None (5) has no position: -1.
+int positionOfAuthenticationMode(int authenticationMode);
+int authenticationModeOfPosition(int position);
+// The authentication position opening the dialog selects for a stored "AuthenticationMode":
+// its position, or auto switch for a value that is no mode.
+int loadedAuthenticationPosition(int authenticationMode);
 // The authentication position a rebuilt list selects for a stored "AuthenticationMode";
 // -1 when the mode is no position of a list of `count` items.
 int rebuiltAuthenticationPosition(int authenticationMode, bool wpaOffered, int count);
-// The authentication position Apply takes from a selection; -1 applies nothing.
+// The authentication mode Apply takes from a selection; -1 applies nothing.
 int appliedAuthenticationMode(int position, bool wpaOffered);
 
 // "11 Mbps", "5.5 Mbps": a rate byte in units of 500 kbit/s, the basic-rate bit cleared.

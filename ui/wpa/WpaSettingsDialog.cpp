@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "adapter/AuthenticationMode.h"
+#include "adapter/DriverCode.h"
 #include "platform/Unicode.h"
 #include "settings/OperatingMode.h"
 #include "settings/SettingNames.h"
@@ -16,9 +18,6 @@ constexpr std::string_view kFallback = "Vodid";
 constexpr std::string_view kNotFound = "Not Found";
 constexpr std::string_view kBlank = " ";
 constexpr std::string_view kTitleSuffix = "  ";
-constexpr int kWpaAuthentication = 3;
-constexpr int kWpaPskAuthentication = 4;
-constexpr int kWpaNoneAuthentication = 5;
 constexpr std::size_t kIdentityUnits = CertificateList::kTextUnits;
 
 std::string certificateItem(int method, std::u16string_view first, std::u16string_view second) {
@@ -97,15 +96,16 @@ void WpaSettingsDialog::showEditing(int method) {
         certificateList.setEnabled(true);
         return;
     }
-    const int authentication = settings_.last.lastSettingInt(settingname::kAuthenticationMode);
-    if (authentication == kWpaAuthentication) {
+    // WPA2 asks for what WPA asks for, WPA2-PSK for what WPA-PSK asks for.
+    const auto authentication = fromDriver<AuthenticationMode>(
+        settings_.last.lastSettingInt(settingname::kAuthenticationMode));
+    if (usesEap(authentication)) {
         methodList.setEnabled(true);
         userNameField.setEnabled(peap);
         passwordField.setEnabled(peap);
         passphraseField.setEnabled(false);
         certificateList.setEnabled(true);
-    } else if (authentication == kWpaPskAuthentication ||
-               authentication == kWpaNoneAuthentication) {
+    } else if (isWpa(authentication)) {
         methodList.setEnabled(false);
         userNameField.setEnabled(false);
         passwordField.setEnabled(false);
@@ -166,7 +166,7 @@ void WpaSettingsDialog::onStateButton() {
     if (parentCode() == DialogCode::GeneralSettings) {
         settings_.wpa.stopWpaConnection();
         const int authentication = settings_.last.lastSettingInt(settingname::kAuthenticationMode);
-        if (authentication == kWpaAuthentication || authentication == kWpaPskAuthentication) {
+        if (isWpaInfrastructure(fromDriver<AuthenticationMode>(authentication))) {
             settings_.wpa.startWpaConnection();
         }
     }

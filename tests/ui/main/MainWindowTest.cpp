@@ -772,6 +772,28 @@ TEST(MainWindowSurveyTest, ClickedNetworkIsShownForEightTicks) {
     });
 }
 
+TEST(MainWindowSurveyTest, SelectedNetworkNamesTheWpaVersionItAdvertises) {
+    const std::string networks =
+        std::string(kMoreNetworks) +
+        "[Network.Lighthouse]\nSSID=Lighthouse\nBSSID=02-10-00-00-00-04\nChannel=3\n"
+        "Signal=-20\nSecurity=wpa2-psk\nAlsoWpa=1\nCipher=aes\nPassphrase=eight chars\n";
+    RunningUtility u({.extraNetworks = networks.c_str()});
+    u.run([&](MainWindow& window) {
+        waitForOpeningScan(u, window);
+        ASSERT_EQ(window.networkList.cell(0, 0), "Lighthouse");
+        window.onListClick(0);
+        EXPECT_EQ(window.infoLabels[4].text(), "Security:");
+        EXPECT_EQ(window.infoValues[4].text(), "WPA2-PSK");
+        EXPECT_TRUE(window.infoValues[4].visible());
+        EXPECT_EQ(window.infoValues[2].text(), "On");
+        // A WEP network has no WPA security to name: the row stays empty and hidden.
+        ASSERT_EQ(window.networkList.cell(1, 0), "Cafe");
+        window.onListClick(1);
+        EXPECT_EQ(window.infoLabels[4].text(), "");
+        EXPECT_FALSE(window.infoValues[4].visible());
+    });
+}
+
 TEST(MainWindowSurveyTest, ShowDbmListsTheStrengthInDbm) {
     RunningUtility u({.extraNetworks = kMoreNetworks, .showDbm = 1});
     u.run([&](MainWindow& window) {

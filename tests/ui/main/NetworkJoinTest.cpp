@@ -45,6 +45,21 @@ Bytes wpa(std::uint8_t pairwise, std::uint8_t akm) {
 }
 const Bytes kWmm = {221, 7, 0x00, 0x50, 0xF2, 0x02, 0x00, 0x01, 0x00};
 
+// An RSN element (WPA2): CCMP group, the pairwise and key-management suites given.
+Bytes rsn(const Bytes& pairwise, const Bytes& akm) {
+    Bytes e = {48, 0, 1, 0, 0x00, 0x0F, 0xAC, 4, static_cast<std::uint8_t>(pairwise.size()), 0};
+    for (const std::uint8_t t : pairwise) {
+        e.insert(e.end(), {0x00, 0x0F, 0xAC, t});
+    }
+    e.insert(e.end(), {static_cast<std::uint8_t>(akm.size()), 0});
+    for (const std::uint8_t t : akm) {
+        e.insert(e.end(), {0x00, 0x0F, 0xAC, t});
+    }
+    e.insert(e.end(), {0, 0});
+    e[1] = static_cast<std::uint8_t>(e.size() - 2);
+    return e;
+}
+
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -231,6 +246,63 @@ const JoinCase kJoinCases[] = {
      {"-7", "1", "2", "1"},
      1,
      -1},
+    {"WPA2-PSK AES",
+     record(kInfra, kChannel6, 1, rsn({4}, {2})),
+     {MessageAnswer::Yes},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWpaQuestion, "SetWL_WEPStatus",
+              "startWpaConnection"}}),
+     {"-7", "1", "7", "6"}},
+    {"WPA2 802.1X TKIP, new settings",
+     record(kInfra, kChannel6, 1, rsn({2}, {1})),
+     {MessageAnswer::No},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWpaQuestion, "WPA settings dialog",
+              "SetWL_WEPStatus", "startWpaConnection"}}),
+     {"-7", "1", "6", "4"}},
+    {"mixed WPA/WPA2 is joined with WPA2",
+     record(kInfra, kChannel6, 1, join(rsn({4}, {2}), wpa(2, 2))),
+     {MessageAnswer::Yes},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWpaQuestion, "SetWL_WEPStatus",
+              "startWpaConnection"}}),
+     {"-7", "1", "7", "6"}},
+    {"WPA2 takes CCMP and the pre-shared key among newer suites",
+     record(kInfra, kChannel6, 1, rsn({2, 4}, {8, 2})),
+     {MessageAnswer::Yes},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWpaQuestion, "SetWL_WEPStatus",
+              "startWpaConnection"}}),
+     {"-7", "1", "7", "6"}},
+    {"WPA2 with only unknown key management keeps the authentication",
+     record(kInfra, kChannel6, 1, rsn({4}, {8})),
+     {MessageAnswer::Yes},
+     concat({kHead, {"SetWL_NetworkType", kWpaQuestion, "SetWL_WEPStatus", "startWpaConnection"}}),
+     {"-7", "1", "-7", "6"}},
+    {"a malformed RSN element is dropped: WPA holds",
+     record(kInfra, kChannel6, 1, join({48, 8, 1, 0, 0x00, 0x0F, 0xAC, 4, 9, 0}, wpa(2, 2))),
+     {MessageAnswer::Yes},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWpaQuestion, "SetWL_WEPStatus",
+              "startWpaConnection"}}),
+     {"-7", "1", "4", "4"}},
+    {"WPAMode 0 treats WPA2 as WEP",
+     record(kInfra, kChannel6, 1, rsn({4}, {2})),
+     {MessageAnswer::No},
+     concat({kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWepQuestion, "SetWL_WEPStatus",
+              "WEP keys dialog"}}),
+     {"-7", "1", "2", "0"},
+     0},
+    {"an ad-hoc cell with only an RSN element is joined as WEP",
+     record(kAdHoc, kChannel6, 1, rsn({4}, {2})),
+     {MessageAnswer::Yes},
+     concat({{"SetWL_Channel"},
+             kHead,
+             {"SetWL_NetworkType", "SetWL_AuthenticationMode", kWepQuestion},
+             kWepKeys,
+             {"SetWL_WEPStatus"}}),
+     {"6", "0", "2", "0"}},
     {"channel 14 ad hoc",
      record(kAdHoc, 2484000, 0, {}),
      {},

@@ -199,6 +199,55 @@ TEST(GeneralSettingsDialog, WithoutWpaModeTheAuthenticationListStopsAtAutoSwitch
     });
 }
 
+// WPA2 and WPA2-PSK follow the older items, whose positions stay; WPA-None has none.
+TEST(GeneralSettingsDialog, AuthenticationListEndsWithWpa2AndKeepsTheOldPositions) {
+    struct Case {
+        const char* stored;
+        int opened;   // the position selected on opening
+        int rebuilt;  // after picking infrastructure while editing
+    };
+    const Case cases[] = {{"0", 0, 0}, {"3", 3, 3},  {"4", 4, 4},   {"5", -1, -1}, {"6", 5, 5},
+                          {"7", 6, 6}, {"8", 2, -1}, {"-1", 2, -1}, {"", 2, -1}};
+    for (const Case& c : cases) {
+        GeneralSettings s;
+        s.store("AuthenticationMode", c.stored);
+        s.open([&](GeneralSettingsDialog& d) {
+            EXPECT_EQ(d.authenticationList.items(),
+                      (Items{"Open System", "Shared Key", "Auto Switch", "WPA", "WPA-PSK", "WPA2",
+                             "WPA2-PSK"}));
+            EXPECT_EQ(d.authenticationList.selected(), c.opened) << c.stored;
+            d.onStateButton();
+            GeneralSettings::pickNetworkType(d, kInfrastructure);
+            EXPECT_EQ(d.authenticationList.selected(), c.rebuilt) << c.stored;
+        });
+    }
+    // Picking ad hoc takes WPA2 back to auto switch, as it does WPA.
+    GeneralSettings s;
+    s.store("AuthenticationMode", "7");
+    s.open([](GeneralSettingsDialog& d) {
+        d.onStateButton();
+        GeneralSettings::pickNetworkType(d, kAdHoc);
+        EXPECT_EQ(d.authenticationList.count(), 3);
+        EXPECT_EQ(d.authenticationList.selected(), 2);
+    });
+}
+
+TEST(GeneralSettingsDialog, Wpa2ItemsApplyModes6And7AndStartTheWpaConnection) {
+    const std::pair<int, const char*> cases[] = {{5, "6"}, {6, "7"}};
+    for (const auto& [item, mode] : cases) {
+        GeneralSettings s;
+        const auto writes = s.applyWith([item = item](GeneralSettingsDialog& d) {
+            GeneralSettings::pickNetworkType(d, kInfrastructure);
+            d.authenticationList.select(item);
+            d.encryptionList.select(3);
+            GeneralSettings::typeSsid(d, "Psk");
+        });
+        EXPECT_EQ(s.station("AuthenticationMode"), mode) << item;
+        EXPECT_EQ(writes.back(), "startWpaConnection") << item;
+        EXPECT_EQ(s.wpa.starts, 1) << item;
+    }
+}
+
 TEST(GeneralSettingsDialog, PseudoIbssSupportOffLeavesTwoNetworkTypes) {
     Configuration configuration = StationBed::productConfiguration();
     configuration.pseudoIbssSupport = 0;

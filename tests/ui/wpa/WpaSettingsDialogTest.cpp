@@ -82,8 +82,13 @@ TEST(WpaSettingsDialog, EditingEnablesByOpenerAuthenticationAndMethod) {
         {DialogCode::Main, "3", "1", {true, true, true, false, true}},
         {DialogCode::Main, "4", "1", {false, false, false, true, false}},
         {DialogCode::Main, "5", "0", {false, false, false, true, false}},
+        // WPA2 as WPA, WPA2-PSK as WPA-PSK.
+        {DialogCode::Main, "6", "0", {true, false, false, false, true}},
+        {DialogCode::Main, "6", "1", {true, true, true, false, true}},
+        {DialogCode::Main, "7", "1", {false, false, false, true, false}},
         // Any other stored mode leaves the enabling of the viewing state.
         {DialogCode::Main, "2", "0", {false, false, false, false, false}},
+        {DialogCode::Main, "8", "1", {false, false, false, false, false}},
     };
     for (const Case& c : cases) {
         WpaBed s;
@@ -271,6 +276,8 @@ TEST(WpaSettingsDialog, OpenedFromGeneralSettingsEveryPressRestartsWpa) {
     const Case cases[] = {{DialogCode::GeneralSettings, "3", 2, 2},
                           {DialogCode::GeneralSettings, "4", 2, 2},
                           {DialogCode::GeneralSettings, "5", 2, 0},
+                          {DialogCode::GeneralSettings, "6", 2, 2},
+                          {DialogCode::GeneralSettings, "7", 2, 2},
                           {DialogCode::GeneralSettings, "2", 2, 0},
                           {DialogCode::Main, "4", 0, 0}};
     for (const Case& c : cases) {
