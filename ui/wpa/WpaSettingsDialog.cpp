@@ -81,6 +81,7 @@ void WpaSettingsDialog::refresh() {
         showViewing(method);
     }
     wepKeyButton.setEnabled(false);
+    offerStateButton(editing_, stateButton, [this] { onStateButton(); });
 }
 
 void WpaSettingsDialog::showEditing(int method) {
