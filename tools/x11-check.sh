@@ -14,7 +14,7 @@
 # Prints "x11: N passed, N failed" as its last line and fails when any check failed.
 # Usage: tools/x11-check.sh EXECUTABLE
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 source tools/installed-run.sh
 
 exe=$(readlink -f "${1:?usage: tools/x11-check.sh EXECUTABLE}")
@@ -69,7 +69,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 
 pids+=($!)
 exec 3>&-
 until_true 10 test -s "$scratch/display"
-export DISPLAY=:$(cat "$scratch/display")
+DISPLAY=:$(cat "$scratch/display")
+export DISPLAY
 if ! until_true 10 xprop -root >/dev/null 2>&1; then
     check "Xvfb runs" false
     finish
@@ -237,8 +238,7 @@ double_click_tray() {
 # Double-clicks the tray icon until COMMAND... holds, as a user tries again when a busy
 # machine took the two clicks for two single ones.
 double_click_tray_until() {
-    local attempt
-    for attempt in 1 2 3; do
+    for _ in 1 2 3; do
         double_click_tray
         until_true 4 "$@" && return 0
     done
@@ -268,10 +268,9 @@ check "a double-click on the tray icon opens the painted main window" opens_pain
 # Minimised one way or the other, the window goes to the tray; the tray brings it back, drawn
 # and taking clicks: the close box hides it again.
 minimise_and_restore() {  # minimise_and_restore HOW
-    local attempt
     # A window manager that has not yet given the new window the focus lets the key pass: the
     # user presses it again.
-    for attempt in 1 2 3; do
+    for _ in 1 2 3; do
         xdotool windowactivate --sync "$main" 2>/dev/null
         case $1 in
             key) keys alt+F9 ;;
@@ -309,10 +308,9 @@ join_by_keys() {  # join_by_keys KEY...: keys that leave the selection on a row,
     keys "$@" Return
 }
 arrows_and_enter_join() {
-    local attempt
     # The rows are the world's networks in its order: Meadow, Quarry, Ridge, Brook. Until the
     # opening scan is listed the keys find no row, and a user tries again.
-    for attempt in 1 2 3 4 5; do
+    for _ in 1 2 3 4 5; do
         join_by_keys Home Down Down Down Up Down
         until_true 2 setting_is SSID Brook && break
     done
