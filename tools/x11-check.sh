@@ -9,8 +9,8 @@
 # window manager's own minimise and through a taskbar's iconify request); the arrow keys and
 # Enter in the network list join a network; Enter applies what was typed in the WEP keys and
 # WPA settings dialogs and Escape closes them, while Escape leaves a Yes/No question open;
-# the tray's double-click raises an open dialog; "Exit" from the tray menu ends the utility
-# while a dialog is open; Qt reports no window-system error.
+# the tray's double-click brings back a minimised dialog, in front; "Exit" from the tray menu
+# ends the utility while a dialog is open; Qt reports no window-system error.
 # Prints "x11: N passed, N failed" as its last line and fails when any check failed.
 # Usage: tools/x11-check.sh EXECUTABLE
 set -uo pipefail
@@ -231,7 +231,10 @@ station_setting() {
 setting_is() { [ "$(station_setting "$1")" = "$2" ]; }
 
 keys() { xdotool key --delay 40 "$@"; }
+# The icon is looked up again each time: the utility takes it out and puts it back while it
+# opens the adapter, and the panel may place it anew.
 double_click_tray() {
+    find_tray_icon
     # shellcheck disable=SC2086
     xdotool mousemove $tray_icon click --repeat 2 --delay 60 1
 }
@@ -257,8 +260,12 @@ check "the tray icon appears in tint2's notification area" tray_appears
 
 main=
 opens_painted() {
-    double_click_tray_until main_window >/dev/null ||
-        { echo "no window after the double-click"; return 1; }
+    if ! double_click_tray_until main_window >/dev/null; then
+        echo "no window after the double-click; the utility's windows:"
+        xwininfo -root -tree | grep -F '"rizorivu"'
+        tail -n 5 "$scratch/utility.log"
+        return 1
+    fi
     main=$(main_window)
     until_true 10 painted "$main" || { echo "the window shows $(colours "$main") colours"; return 1; }
 }
@@ -322,11 +329,20 @@ check "the arrow keys and Enter in the network list join the network they select
 
 # A WEP network asks whether to keep the previous key; Escape leaves the question open, and
 # "No" (Tab, Enter) opens the WEP keys dialog.
+# Gives window $1 the keyboard, as a user's click on it would; a new window may still be
+# waiting for the window manager's focus.
+is_active() { same_window "$(active_window)" "$1"; }
+focus_window() {
+    until_true 5 is_active "$1" && return 0
+    xdotool windowactivate "$1" 2>/dev/null
+    until_true 5 is_active "$1"
+}
 open_key_dialog() {  # open_key_dialog KEY...
     local question
     join_by_keys "$@"
     until_true 5 top_dialog >/dev/null || { echo "no question"; return 1; }
     question=$(top_dialog)
+    focus_window "$question" || { echo "the question has no focus"; return 1; }
     keys Escape
     sleep 0.3
     mapped "$question" || { echo "Escape closed the Yes/No question"; return 1; }
@@ -334,6 +350,7 @@ open_key_dialog() {  # open_key_dialog KEY...
     until_true 5 unmapped "$question" || { echo "the question stays"; return 1; }
     until_true 5 top_dialog >/dev/null || { echo "No opened no dialog"; return 1; }
     dialog=$(top_dialog)
+    focus_window "$dialog" || { echo "the dialog has no focus"; return 1; }
     until_true 5 painted "$dialog"
 }
 
@@ -367,9 +384,10 @@ wpa_enter_applies() {
     until_true 5 eval '[ "$(dialog_count)" -ge 2 ]' || { echo "no word about the short passphrase"; return 1; }
     box=$(top_dialog)
     mapped "$dialog" || { echo "Enter closed the dialog"; return 1; }
+    focus_window "$box" || { echo "the message has no focus"; return 1; }
     keys Return
     until_true 5 unmapped "$box" || { echo "the message stays"; return 1; }
-    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    focus_window "$dialog" || { echo "the dialog has no focus"; return 1; }
     keys ctrl+a
     xdotool type --delay 30 'ridge line at dawn'
     keys Return
@@ -383,25 +401,37 @@ wpa_enter_applies() {
 check "WPA settings: a short passphrase is refused and kept, a good one applied by Enter" \
     wpa_enter_applies
 
-# With a dialog open: the tray's double-click brings it to the front; "Exit" from the tray's
-# menu closes it and ends the utility.
+# With a dialog open and minimised (the window manager takes the main window along): the
+# tray's double-click brings both back, the dialog in front; "Exit" from the tray's menu
+# closes the dialog and ends the utility.
 tray_raises_dialog() {
     open_key_dialog Home Down || return 1
-    xdotool windowactivate --sync "$main" 2>/dev/null
-    double_click_tray
-    until_true 5 eval 'same_window "$(active_window)" "$dialog"' ||
-        { echo "the dialog is not in front"; return 1; }
-    mapped "$main"
+    keys alt+F9
+    until_true 5 unmapped "$dialog" || { echo "the dialog did not minimise"; return 1; }
+    double_click_tray_until eval 'mapped "$dialog" && same_window "$(active_window)" "$dialog"' ||
+        { echo "the dialog did not come back in front"; return 1; }
+    mapped "$main" || { echo "the main window stayed away"; return 1; }
 }
-check "the tray's double-click while a dialog is open raises the dialog" tray_raises_dialog
+check "the tray's double-click brings back a minimised dialog, in front" tray_raises_dialog
 
+utility_running() { kill -0 "$utility_pid" 2>/dev/null; }
+utility_ended() { ! utility_running; }
 exit_from_tray() {
-    [ -n "$dialog" ] && mapped "$dialog" || { echo "no dialog open"; return 1; }
-    # shellcheck disable=SC2086
-    xdotool mousemove $tray_icon click 3
-    sleep 0.4
-    keys Up Return  # the last item: "Exit"
-    rizorivu_wait_end "$utility_pid" 15
+    if [ -z "$dialog" ] || ! mapped "$dialog"; then
+        echo "no dialog open"
+        return 1
+    fi
+    # The menu pops up at the pointer; a menu that had not appeared yet when the keys came is
+    # opened again.
+    for _ in 1 2 3; do
+        find_tray_icon
+        # shellcheck disable=SC2086
+        xdotool mousemove $tray_icon click 3
+        sleep 0.4
+        keys Up Return  # the last item: "Exit"
+        until_true 5 utility_ended && break
+    done
+    rizorivu_wait_end "$utility_pid" 10
     local rc=$rizorivu_rc
     utility_pid=
     [ "$rc" = 0 ] || { echo "ended with $rc"; return 1; }
