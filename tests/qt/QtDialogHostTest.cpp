@@ -1,12 +1,12 @@
 // The Qt dialog host: modal runs on their own event loops, timers that keep firing in nested
-// runs, queued commands, the default Enter/Escape handling and the parked main window. Timers
-// run with period 0, so every test is driven by events and never by waiting.
+// runs, queued commands, message boxes, the tray's window left live, the walk that ends the
+// runs, and the parked and the minimised main window. Timers run with period 0, so every test
+// is driven by events and never by waiting.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -190,51 +190,6 @@ TEST_F(QtDialogHostTest, AKilledTimerStaysQuietAndARestartedOneTicksAgain) {
     };
     bed.host.runModal(dialog);
     EXPECT_EQ(dialog.ticks, (std::vector<int>{1, 2}));
-}
-
-// A probe whose Enter presses a button, as the settings dialogs' Apply.
-class DefaultButtonProbe final : public ProbeDialog {
-public:
-    using ProbeDialog::ProbeDialog;
-    void offerApply() {
-        setDefaultButton(apply, [this] { ++presses; });
-    }
-    ui::Button apply;
-    int presses = 0;
-};
-
-// Enter reaches the model, which presses its default button or, without one, does nothing;
-// Escape cancels. Neither key is lost on the way when a field has the focus.
-TEST_F(QtDialogHostTest, EnterPressesTheModelsDefaultButtonAndEscapeCancels) {
-    struct Case {
-        bool defaultButton;
-        int expectedPresses;
-    };
-    for (const Case c : {Case{false, 0}, Case{true, 2}}) {
-        SCOPED_TRACE(c.defaultButton);
-        DefaultButtonProbe dialog(DialogCode::AdvancedSettings, bed.environment);
-        if (c.defaultButton) {
-            dialog.offerApply();
-        }
-        dialog.initialiseAction = [&] { dialog.startTimer(1, 0); };
-        bool openAfterEnter = false;
-        dialog.timerAction = [&](int) {
-            dialog.killTimer(1);
-            DialogWindow* window = bed.host.windowOf(dialog);
-            auto* field = new QLineEdit(window);
-            field->setText("typed");
-            press(window, Qt::Key_Return);
-            press(field, Qt::Key_Enter);  // a field passes Enter on to its window
-            openAfterEnter = !dialog.ended();
-            press(window, Qt::Key_Escape);
-            if (!dialog.ended()) {
-                dialog.end(DialogResult::Closed);  // Escape went nowhere: fail, do not hang
-            }
-        };
-        EXPECT_EQ(bed.host.runModal(dialog), DialogResult::Cancel);
-        EXPECT_TRUE(openAfterEnter);
-        EXPECT_EQ(dialog.presses, c.expectedPresses);
-    }
 }
 
 // A close request raised by the program (not by the window manager) is a plain close: the

@@ -107,7 +107,6 @@ TEST_F(StationViewsTest, EnterFromAFieldAppliesAndEscapeCancels) {
     const std::vector<Case> cases = {
         {"SSID field", [](GeneralSettingsView& v) { return v.ssidField(); }},
         {"profile name, an editable list", [](GeneralSettingsView& v) { return v.profileList(); }},
-        {"network type list", [](GeneralSettingsView& v) { return v.networkTypeList(); }},
     };
     const auto key = [](QWidget* widget, Qt::Key k) {
         QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
