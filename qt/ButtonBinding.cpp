@@ -1,6 +1,7 @@
 #include "qt/ButtonBinding.h"
 
 #include "qt/ControlState.h"
+#include "qt/PushButton.h"
 #include "qt/QtText.h"
 
 namespace rizorivu::qt {
@@ -10,10 +11,12 @@ ButtonBinding::ButtonBinding(ui::Button& model, QWidget* parent, std::function<v
     : model_(model),
       onPressed_(std::move(onPressed)),
       captionless_(captionless),
-      widget_(new QPushButton(parent)),
+      widget_(new PushButton(parent)),
       subscription_(model, [this](ui::Change change) { repaint(change); }) {
+    // Qt's own choice of a default button (the first auto-default one) would draw a default
+    // where the model has none.
     widget_->setAutoDefault(false);
-    widget_->setDefault(false);
+    widget_->setDefault(model_.isDefault());
     widget_->setText(toQString(model_.text()));
     applyEnabled(*widget_, model_);
     showVisible();
@@ -40,6 +43,9 @@ void ButtonBinding::repaint(ui::Change change) {
             break;
         case ui::Change::Visible:
             showVisible();
+            break;
+        case ui::Change::Style:
+            widget_->setDefault(model_.isDefault());
             break;
         default:
             applyControlChange(*widget_, model_, change);

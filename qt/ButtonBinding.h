@@ -9,8 +9,10 @@
 
 namespace rizorivu::qt {
 
-// A push button: the model gives caption, enabling and visibility; the user's press calls
-// `onPressed`. Buttons are never a dialog's default button: what Enter does is the dialog's.
+// A push button: the model gives caption, enabling, visibility and whether it is the dialog's
+// default button (drawn as such); the user's press calls `onPressed`. Enter reaches the
+// dialog's model, which presses its default button; a button that has the focus takes Enter
+// itself.
 class ButtonBinding {
 public:
     // Whether a button whose model has no caption is drawn. A view hides it where an empty

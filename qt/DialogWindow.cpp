@@ -69,11 +69,11 @@ void DialogWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange || !isMinimized() || !behaviour_.onMinimiseBox) {
         return;
     }
-    // The model decides what minimising means. The window is then taken out of the minimised
-    // state (after the model has had its say, so that a window it hides is not first mapped
-    // again), so that showing it later brings it back whole.
+    // The model decides what minimising means. The window keeps its minimised state: the window
+    // manager has just unmapped it, and changing the state now, before the toolkit has seen the
+    // unmap, leaves a window that neither paints nor takes input once it is mapped again. The
+    // host restores it when it shows the window again.
     behaviour_.onMinimiseBox(true);
-    setWindowState(windowState() & ~Qt::WindowMinimized);
 }
 
 }  // namespace rizorivu::qt

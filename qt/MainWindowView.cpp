@@ -33,10 +33,14 @@ MainWindowView::MainWindowView(ui::MainWindow& model, QWidget* parent, const QIc
       modeLabel_(model.modeLabel, &window()),
       modeSelector_(model.modeSelector, &window(), [this] { model_.onModeSelected(); }),
       listCaption_(model.listCaption, &window()),
-      networkList_(model.networkList, &window(),
-                   {[this] { model_.onListClick(model_.networkList.selected()); },
-                    [this] { model_.onListDoubleClick(model_.networkList.selected()); }},
-                   ReportListBinding::ColumnWidths::FillList),
+      networkList_(
+          model.networkList, &window(),
+          {.onClicked = [this] { model_.onListClick(model_.networkList.selected()); },
+           .onDoubleClicked = [this] { model_.onListDoubleClick(model_.networkList.selected()); },
+           .onSelectionMoved =
+               [this] { model_.onListSelectionMoved(model_.networkList.selected()); },
+           .onEnter = [this] { model_.onListEnter(model_.networkList.selected()); }},
+          ReportListBinding::ColumnWidths::FillList),
       // The access-point view empties the caption of a button it has no use for.
       refreshButton_(
           model.refreshButton, &window(), [this] { model_.onRefresh(); },

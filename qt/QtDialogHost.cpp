@@ -2,31 +2,12 @@
 
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
-
-#include "qt/QtText.h"
 
 namespace rizorivu::qt {
 
 namespace {
-
-QMessageBox::Icon toQt(ui::MessageIcon icon) {
-    switch (icon) {
-        case ui::MessageIcon::Information:
-            return QMessageBox::Information;
-        case ui::MessageIcon::Question:
-            return QMessageBox::Question;
-        case ui::MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case ui::MessageIcon::Error:
-            return QMessageBox::Critical;
-        case ui::MessageIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
 
 bool onSomeScreen(const QRect& frame) {
     return QGuiApplication::screenAt(frame.topLeft()) != nullptr ||
@@ -65,7 +46,16 @@ DialogWindow* QtDialogHost::mainDialogWindow() const {
     return main_ == nullptr ? nullptr : windowOf(*main_);
 }
 
+bool QtDialogHost::unwinding() const {
+    return std::any_of(runs_.begin(), runs_.end(),
+                       [](const auto& run) { return run->dialog->ended(); });
+}
+
 ui::DialogResult QtDialogHost::runModal(ui::Dialog& dialog) {
+    // Shown now, it would hold up the runs beneath it until the user closed it.
+    if (unwinding()) {
+        return ui::DialogResult::Closed;
+    }
     QWidget* parent = runs_.empty() ? nullptr : &runs_.back()->view->window();
     std::unique_ptr<DialogView> view = factory_.create(dialog, parent);
     if (!view) {
@@ -81,7 +71,8 @@ ui::DialogResult QtDialogHost::runModal(ui::Dialog& dialog) {
         main_ = &dialog;
         mainParked_ = false;
     } else {
-        window.setWindowModality(Qt::ApplicationModal);
+        // Modal to the windows beneath it only: the tray icon's window stays live.
+        window.setWindowModality(Qt::WindowModal);
     }
 
     dialog.initialise();
@@ -117,9 +108,19 @@ ui::DialogResult QtDialogHost::runModal(ui::Dialog& dialog) {
 }
 
 void QtDialogHost::endDialog(ui::Dialog& dialog, ui::DialogResult) {
-    Run* run = runOf(dialog);
-    if (run == nullptr) {
+    const auto it = std::find_if(runs_.begin(), runs_.end(),
+                                 [&dialog](const auto& run) { return run->dialog == &dialog; });
+    if (it == runs_.end()) {
         return;
+    }
+    Run* run = it->get();
+    // A message box asked in this run or above it would keep its loop, and so this run's,
+    // waiting for an answer.
+    const auto level = static_cast<std::size_t>(it - runs_.begin());
+    for (const OpenBox& box : boxes_) {
+        if (box.runsBelow > level && box.window) {
+            box.window->done(QDialog::Rejected);
+        }
     }
     run->view->window().hide();
     // The loop returns once the handler that ended the dialog has returned to it (or, for an
@@ -147,19 +148,21 @@ void QtDialogHost::forget(const ui::Dialog& dialog) {
 }
 
 ui::MessageAnswer QtDialogHost::showMessage(ui::Dialog& owner, const ui::MessageBox& box) {
+    if (unwinding()) {
+        return box.buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No
+                                                        : ui::MessageAnswer::Ok;
+    }
     DialogWindow* ownerWindow = windowOf(owner);
     QWidget* parent = ownerWindow != nullptr && ownerWindow->isVisible() ? ownerWindow : nullptr;
-    const bool yesNo = box.buttons == ui::MessageButtons::YesNo;
-    QMessageBox message(toQt(box.icon), toQString(box.caption), toQString(box.text),
-                        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-    message.setTextFormat(Qt::PlainText);
-    message.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-    message.setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
-    const int answer = message.exec();
-    if (!yesNo) {
-        return ui::MessageAnswer::Ok;
-    }
-    return answer == QMessageBox::Yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No;
+    MessageBoxWindow message(box, parent);
+    message.setWindowModality(Qt::WindowModal);
+    boxes_.push_back({&message, runs_.size()});
+    const int result = message.exec();
+    boxes_.erase(
+        std::remove_if(boxes_.begin(), boxes_.end(),
+                       [&message](const OpenBox& open) { return open.window == &message; }),
+        boxes_.end());
+    return message.answer(result);
 }
 
 void QtDialogHost::startTimer(ui::Dialog& owner, int timerId, int periodMs) {
@@ -211,6 +214,11 @@ void QtDialogHost::placeMainWindow() {
         return;
     }
     if (mainShown_ && !mainParked_) {
+        // Minimised and then hidden by its model: it comes back as it was before. The state
+        // is changed only now, on a window that has long been unmapped.
+        if (window->isMinimized() && !window->isVisible()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
         window->show();
     } else {
         window->hide();
@@ -245,8 +253,28 @@ void QtDialogHost::centreMainWindow() {
 }
 
 void QtDialogHost::raiseMainWindow() {
-    DialogWindow* window = mainDialogWindow();
-    if (window != nullptr && window->isVisible()) {
+    // The main window first, then what is open above it in the order it was opened, so that
+    // the window waiting for the user ends in front.
+    std::vector<QWidget*> windows;
+    bool aboveMain = false;
+    for (const auto& run : runs_) {
+        aboveMain = aboveMain || run->dialog == main_;
+        if (aboveMain) {
+            windows.push_back(&run->view->window());
+        }
+    }
+    for (const OpenBox& box : boxes_) {
+        if (box.window) {
+            windows.push_back(box.window);
+        }
+    }
+    for (QWidget* window : windows) {
+        if (!window->isVisible()) {
+            continue;
+        }
+        if (window->isMinimized()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
         window->raise();
         window->activateWindow();
     }

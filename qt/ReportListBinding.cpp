@@ -30,7 +30,7 @@ ReportListBinding::ReportListBinding(ui::ReportList& model, QWidget* parent, Han
     : model_(model),
       handlers_(std::move(handlers)),
       columnWidths_(columnWidths),
-      widget_(new QTreeWidget(parent)),
+      widget_(new ReportListWidget(parent)),
       subscription_(model, [this](ui::Change change) { repaint(change); }) {
     widget_->setRootIsDecorated(false);
     widget_->setItemsExpandable(false);
@@ -46,20 +46,28 @@ ReportListBinding::ReportListBinding(ui::ReportList& model, QWidget* parent, Han
     QObject::connect(widget_, &QTreeWidget::itemSelectionChanged, widget_, [this] {
         const QList<QTreeWidgetItem*> chosen = widget_->selectedItems();
         takeUserRow(chosen.isEmpty() ? nullptr : chosen.front());
+        run(handlers_.onSelectionMoved);
     });
     QObject::connect(widget_, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item) {
         takeUserRow(item);
-        if (handlers_.onClicked) {
-            handlers_.onClicked();
-        }
+        run(handlers_.onClicked);
     });
     QObject::connect(widget_, &QTreeWidget::itemDoubleClicked, widget_,
                      [this](QTreeWidgetItem* item) {
                          takeUserRow(item);
-                         if (handlers_.onDoubleClicked) {
-                             handlers_.onDoubleClicked();
-                         }
+                         run(handlers_.onDoubleClicked);
                      });
+    QObject::connect(widget_, &ReportListWidget::enterPressed, widget_,
+                     [this](QTreeWidgetItem* item) {
+                         takeUserRow(item);
+                         run(handlers_.onEnter);
+                     });
+}
+
+void ReportListBinding::run(const std::function<void()>& handler) {
+    if (handler) {
+        handler();
+    }
 }
 
 void ReportListBinding::takeUserRow(QTreeWidgetItem* item) {

@@ -2,7 +2,9 @@
 
 #include <QPointer>
 #include <QTreeWidget>
+
 #include <functional>
+#include "qt/ReportListWidget.h"
 
 #include "qt/ModelSubscription.h"
 #include "ui/ReportList.h"
@@ -10,8 +12,9 @@
 namespace rizorivu::qt {
 
 // A report list in a flat QTreeWidget: captioned columns, rows of texts, one selected row.
-// The user's selection (mouse or keys) goes into the model; a click then calls `onClicked`
-// and a double click `onDoubleClicked`. The model's own changes only repaint.
+// The user's selection (mouse or keys) goes into the model and calls `onSelectionMoved`; a
+// click then calls `onClicked`, a double click `onDoubleClicked` and Enter on a row `onEnter`
+// (the row taken as selected first). The model's own changes only repaint.
 //
 // A cell too long for its column shows its whole text in its tooltip.
 class ReportListBinding {
@@ -19,6 +22,8 @@ public:
     struct Handlers {
         std::function<void()> onClicked;
         std::function<void()> onDoubleClicked;
+        std::function<void()> onSelectionMoved = nullptr;
+        std::function<void()> onEnter = nullptr;
     };
 
     // The columns take the model's widths, or the first one takes whatever width the others
@@ -39,11 +44,12 @@ private:
     void showSelection();
     void showStyle();
     void takeUserRow(QTreeWidgetItem* item);
+    static void run(const std::function<void()>& handler);
 
     ui::ReportList& model_;
     Handlers handlers_;
     ColumnWidths columnWidths_;
-    QPointer<QTreeWidget> widget_;
+    QPointer<ReportListWidget> widget_;
     ModelSubscription subscription_;
 };
 

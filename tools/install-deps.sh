@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core fonts-ipafont-gothic
     libxcb1-dev qt6-wayland weston xvfb xauth
+    openbox tint2 xdotool x11-apps x11-utils imagemagick sqlite3
     dpkg-dev lintian appstream
     locales
     freeradius eapoltest

@@ -4,8 +4,9 @@
 #   2. builds and runs the suite (GCC, optimised with assertions),
 #   3. builds the Debian package from that build and checks it in a scratch root (file list,
 #      lintian, the installed utility started offscreen and ended with -exit), then runs the
-#      utility under a headless Weston compositor (tools/package-check.sh,
-#      tools/wayland-check.sh),
+#      utility under a headless Weston compositor and on an X11 desktop with a notification
+#      area, driven by pointer and keys (tools/package-check.sh, tools/wayland-check.sh,
+#      tools/x11-check.sh),
 #   4. builds and runs it again with AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 #      together with every fuzz target for a bounded number of inputs,
 #   5. runs the threaded tests under ThreadSanitizer (the concurrency tests and the WPA
@@ -97,6 +98,7 @@ run_check() {
 echo "== Package and desktop checks"
 run_check package tools/package-check.sh build/release
 run_check wayland tools/wayland-check.sh build/release/product/rizorivu
+run_check x11 tools/x11-check.sh build/release/product/rizorivu
 
 echo "== Build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -29,11 +29,35 @@ void Dialog::onTimer(int) {}
 void Dialog::onCommand(int) {}
 
 void Dialog::onOk() {
-    end(DialogResult::Ok);
+    if (defaultButton_ != nullptr && defaultButton_->enabled() && defaultButton_->visible() &&
+        pressDefault_) {
+        pressDefault_();
+    }
 }
 
 void Dialog::onCancel() {
     end(DialogResult::Cancel);
+}
+
+void Dialog::setDefaultButton(Button& button, std::function<void()> press) {
+    if (defaultButton_ != nullptr && defaultButton_ != &button) {
+        defaultButton_->setDefault(false);
+    }
+    defaultButton_ = &button;
+    pressDefault_ = std::move(press);
+    button.setDefault(true);
+}
+
+void Dialog::offerStateButton(bool editing, Button& stateButton, std::function<void()> press) {
+    if (editing) {
+        setDefaultButton(stateButton, std::move(press));
+        return;
+    }
+    if (defaultButton_ != nullptr) {
+        defaultButton_->setDefault(false);
+    }
+    defaultButton_ = nullptr;
+    pressDefault_ = nullptr;
 }
 
 void Dialog::end(DialogResult result) {

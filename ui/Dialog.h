@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "ui/Button.h"
 #include "ui/DialogCode.h"
 #include "ui/DialogEnvironment.h"
 #include "ui/DialogResult.h"
@@ -41,9 +43,13 @@ public:
     virtual void onTimer(int timerId);
     // A command posted to the main window (see DialogHost::postCommand).
     virtual void onCommand(int commandId);
-    // Enter and Escape (or the close box); the ordinary handling ends the dialog.
+    // Enter presses the default button, when the dialog has one that is enabled and shown;
+    // otherwise it does nothing, so that what the user typed is never thrown away.
     virtual void onOk();
+    // Escape and the close box: the dialog ends as cancelled.
     virtual void onCancel();
+    // The button Enter presses; null while Enter does nothing.
+    const Button* defaultButton() const { return defaultButton_; }
 
     // Asks the host to leave the modal run with `result` once the current handler returns;
     // the rest of the handler still runs.
@@ -58,6 +64,13 @@ protected:
     // Opens `child` modally above this dialog: the child's parent code becomes this dialog's
     // code, and when it returns its slot is freed and this dialog is the top dialog again.
     DialogResult runChild(Dialog& child);
+
+    // Makes `button` the default button, whose press runs `press`; the previous default button
+    // stops being one.
+    void setDefaultButton(Button& button, std::function<void()> press);
+    // The settings dialogs' state button is the default button while they edit ("Apply"), so
+    // that Enter applies what was typed; while they only show values, Enter does nothing.
+    void offerStateButton(bool editing, Button& stateButton, std::function<void()> press);
 
     std::string text(std::string_view key, std::string_view defaultText) const;
     MessageAnswer ask(const MessageBox& box);
@@ -78,6 +91,8 @@ private:
     OpenDialogChain& chain_;
     const LocalizedText& texts_;
     Label title_;
+    Button* defaultButton_ = nullptr;
+    std::function<void()> pressDefault_;
     bool ended_ = false;
     DialogResult result_ = DialogResult::Closed;
 };

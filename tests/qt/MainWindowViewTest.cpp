@@ -104,14 +104,46 @@ TEST_F(MainWindowViewTest, TheCloseBoxFromTheMouseHidesAndFromTheKeyboardRaises)
     EXPECT_FALSE(main->ended());
 }
 
-TEST_F(MainWindowViewTest, MinimisingHidesTheWindowAndLeavesItRestorable) {
+TEST_F(MainWindowViewTest, MinimisingHidesTheWindow) {
     main->initialise();
     host.showMainWindow();
     view->window().show();
     view->window().showMinimized();
     EXPECT_FALSE(host.mainWindowState().visible);
-    EXPECT_FALSE(view->window().isMinimized());
     EXPECT_FALSE(main->ended());
+}
+
+// A keyboard user: the arrow keys move the selection and show the network like a click, Enter
+// joins the network the selection is on.
+TEST_F(MainWindowViewTest, ArrowKeysShowANetworkAndEnterJoinsIt) {
+    main->initialise();
+    for (int t = 0; t < 10 && main->surveyPending(); ++t) {
+        utility.bed.clock.advance(utility.session.configuration.mainPageUpdateTimeMs);
+        ASSERT_TRUE(utility.tick());
+    }
+    ASSERT_GE(main->networkList.rowCount(), 2);
+    view->window().show();
+    QTreeWidget* list = view->networkList();
+    list->setFocus();
+    const auto key = [&](Qt::Key k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(list, &press);
+    };
+
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    const int row = main->networkList.selected();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list->currentIndex().row(), row);
+    EXPECT_TRUE(main->selectionShown());
+    EXPECT_EQ(view->infoBox()->title(), "Selected Network Information");
+    const std::string ssid = main->networkList.cell(row, 0);
+    ASSERT_FALSE(ssid.empty());
+    ASSERT_NE(utility.station("SSID"), ssid);
+
+    key(Qt::Key_Return);
+    EXPECT_EQ(utility.station("SSID"), ssid);
+    EXPECT_FALSE(main->ended()) << "Enter in the list is no Enter of the window";
 }
 
 TEST_F(MainWindowViewTest, AProgramCloseRequestEndsTheWindowAsCancelled) {

@@ -1,11 +1,17 @@
 // The Qt dialog host: modal runs on their own event loops, timers that keep firing in nested
-// runs, queued commands, the default Enter/Escape handling and the parked main window. Timers
-// run with period 0, so every test is driven by events and never by waiting.
+// runs, queued commands, message boxes, the tray's window left live, the walk that ends the
+// runs, and the parked and the minimised main window. Timers run with period 0, so every test
+// is driven by events and never by waiting.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <optional>
 
 #include "qt/QtDialogHost.h"
 #include "tests/ui/ProbeDialog.h"
@@ -186,26 +192,6 @@ TEST_F(QtDialogHostTest, AKilledTimerStaysQuietAndARestartedOneTicksAgain) {
     EXPECT_EQ(dialog.ticks, (std::vector<int>{1, 2}));
 }
 
-TEST_F(QtDialogHostTest, EnterAndEscapeGoToTheDialogsOkAndCancel) {
-    for (const auto& [keyPressed, expected] : {std::pair{Qt::Key_Escape, DialogResult::Cancel},
-                                               std::pair{Qt::Key_Return, DialogResult::Ok}}) {
-        // clang 14 cannot capture a structured binding in a lambda.
-        const Qt::Key key = keyPressed;
-        ProbeDialog dialog(DialogCode::AdvancedSettings, bed.environment);
-        dialog.initialiseAction = [&] { dialog.startTimer(1, 0); };
-        int presses = 0;
-        dialog.timerAction = [&](int) {
-            // A key that went nowhere must fail the test, not hang it.
-            if (++presses > 3) {
-                dialog.end(DialogResult::Closed);
-                return;
-            }
-            press(bed.host.windowOf(dialog), key);
-        };
-        EXPECT_EQ(bed.host.runModal(dialog), expected);
-    }
-}
-
 // A close request raised by the program (not by the window manager) is a plain close: the
 // ordinary handling cancels the dialog; the window never closes by itself.
 TEST_F(QtDialogHostTest, AProgramCloseRequestCancelsThroughTheModel) {
@@ -226,32 +212,202 @@ TEST_F(QtDialogHostTest, AProgramCloseRequestCancelsThroughTheModel) {
     EXPECT_TRUE(stillOpenAfterClose);
 }
 
+// A box with only OK is left by Escape as by OK; a Yes/No question offers no way out, so
+// Escape and its close box leave it open, and Enter answers its default, Yes.
 TEST_F(QtDialogHostTest, MessageBoxesAnswerTheButtonChosen) {
-    ProbeDialog dialog(DialogCode::Main, bed.environment);
-    std::vector<ui::MessageAnswer> answers;
-    dialog.initialiseAction = [&] { dialog.startTimer(1, 0); };
-    dialog.timerAction = [&](int) {
-        dialog.killTimer(1);
-        for (const ui::MessageButtons buttons :
-             {ui::MessageButtons::YesNo, ui::MessageButtons::Ok}) {
-            // Escape picks the box's way out as soon as it runs.
+    enum class Act { Escape, Close, Enter, ClickNo };
+    struct Case {
+        ui::MessageButtons buttons;
+        std::vector<Act> acts;
+        std::vector<bool> openAfter;  // after each act
+        ui::MessageAnswer answer;
+    };
+    const std::vector<Case> cases = {
+        {ui::MessageButtons::YesNo,
+         {Act::Escape, Act::Close, Act::Enter},
+         {true, true, false},
+         ui::MessageAnswer::Yes},
+        {ui::MessageButtons::YesNo,
+         {Act::Escape, Act::ClickNo},
+         {true, false},
+         ui::MessageAnswer::No},
+        {ui::MessageButtons::Ok, {Act::Escape}, {false}, ui::MessageAnswer::Ok},
+        {ui::MessageButtons::Ok, {Act::Enter}, {false}, ui::MessageAnswer::Ok},
+    };
+    for (const Case& c : cases) {
+        ProbeDialog dialog(DialogCode::Main, bed.environment);
+        std::vector<bool> openAfter;
+        std::optional<ui::MessageAnswer> answer;
+        dialog.initialiseAction = [&] { dialog.startTimer(1, 0); };
+        dialog.timerAction = [&](int) {
+            dialog.killTimer(1);
             QMetaObject::invokeMethod(
                 &app_,
-                [] {
-                    QWidget* box = QApplication::activeModalWidget();
-                    if (box != nullptr) {
-                        press(box, Qt::Key_Escape);
+                [&] {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    ASSERT_NE(box, nullptr);
+                    for (const Act act : c.acts) {
+                        if (act == Act::Escape || act == Act::Enter) {
+                            press(box, act == Act::Escape ? Qt::Key_Escape : Qt::Key_Return);
+                        } else if (act == Act::Close) {
+                            QCloseEvent close;
+                            QApplication::sendEvent(box, &close);
+                        } else {
+                            box->button(QMessageBox::No)->click();
+                        }
+                        openAfter.push_back(box->isVisible());
+                    }
+                    if (box->isVisible()) {
+                        box->done(QDialog::Rejected);  // fail, do not hang
                     }
                 },
                 Qt::QueuedConnection);
-            answers.push_back(
-                dialog.ask({"Take over?", "Nimbo", buttons, ui::MessageIcon::Question}));
-        }
-        dialog.end(DialogResult::Ok);
+            answer = dialog.ask({"Take over?", "Nimbo", c.buttons, ui::MessageIcon::Question});
+            dialog.end(DialogResult::Ok);
+        };
+        bed.host.runModal(dialog);
+        EXPECT_EQ(openAfter, c.openAfter);
+        EXPECT_EQ(answer, c.answer);
+        bed.chain.leave(dialog);
+    }
+}
+
+// The tray icon lives in a window of its own (a stand-in here): a dialog or a message box open
+// above the main window must leave it taking clicks, or the tray's menu is unreachable.
+TEST_F(QtDialogHostTest, AWindowOutsideTheDialogsTakesClicksWhileDialogsAreOpen) {
+    QPushButton trayWindow("tray");
+    int trayClicks = 0;
+    QObject::connect(&trayWindow, &QPushButton::clicked, [&] { ++trayClicks; });
+    trayWindow.show();
+    const auto clickTray = [&] {
+        QTest::mouseClick(trayWindow.windowHandle(), Qt::LeftButton, {},
+                          trayWindow.rect().center());
     };
-    bed.host.runModal(dialog);
-    EXPECT_EQ(answers,
-              (std::vector<ui::MessageAnswer>{ui::MessageAnswer::No, ui::MessageAnswer::Ok}));
+
+    ProbeDialog main(DialogCode::Main, bed.environment);
+    ProbeDialog child(DialogCode::GeneralSettings, bed.environment);
+    std::vector<int> clicksSeen;
+    main.initialiseAction = [&] { main.startTimer(1, 0); };
+    main.timerAction = [&](int) {
+        main.killTimer(1);
+        main.openChild(child);
+        main.end(DialogResult::Closed);
+    };
+    child.initialiseAction = [&] { child.startTimer(2, 0); };
+    child.timerAction = [&](int) {
+        child.killTimer(2);
+        clickTray();
+        clicksSeen.push_back(trayClicks);
+        QMetaObject::invokeMethod(
+            &app_,
+            [&] {
+                clickTray();
+                clicksSeen.push_back(trayClicks);
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    press(box, Qt::Key_Return);
+                }
+            },
+            Qt::QueuedConnection);
+        child.ask({"Use the previous setting?", "Nimbo", ui::MessageButtons::YesNo,
+                   ui::MessageIcon::Question});
+        child.end(DialogResult::Ok);
+    };
+    bed.host.runModal(main);
+    EXPECT_EQ(clicksSeen, (std::vector<int>{1, 2}));
+}
+
+// "Exit" while a question is open above a dialog: the walk ends the dialogs, the question goes
+// with them (as No), and nothing the unwinding handlers open afterwards is shown, so the runs
+// return without waiting for anybody.
+TEST_F(QtDialogHostTest, EndingTheRunsTakesAlongTheQuestionsAboveThem) {
+    ProbeDialog main(DialogCode::Main, bed.environment);
+    ProbeDialog child(DialogCode::WepKeys, bed.environment);
+    ProbeDialog late(DialogCode::WpaSettings, bed.environment);
+    std::vector<std::string> log;
+    bool lateInitialised = false;
+    late.initialiseAction = [&] { lateInitialised = true; };
+    main.initialiseAction = [&] { main.startTimer(1, 0); };
+    main.timerAction = [&](int) {
+        main.killTimer(1);
+        main.openChild(child);
+        log.push_back("child returned");
+    };
+    child.initialiseAction = [&] { child.startTimer(2, 0); };
+    child.timerAction = [&](int) {
+        child.killTimer(2);
+        // What the tray's Exit does, once the question is up.
+        QMetaObject::invokeMethod(
+            &app_, [&] { bed.chain.closeAll(bed.host, ui::OpenDialogChain::AtMainWindow::End); },
+            Qt::QueuedConnection);
+        // Should the walk leave the question open, it is answered later instead of hanging.
+        QTimer::singleShot(3000, &app_, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                log.push_back("still waiting");
+                press(box, Qt::Key_Return);
+            }
+        });
+        const ui::MessageAnswer answer =
+            child.ask({"Use the previous setting?", "Nimbo", ui::MessageButtons::YesNo,
+                       ui::MessageIcon::Question});
+        log.push_back(answer == ui::MessageAnswer::No ? "question: No" : "question: Yes");
+        log.push_back(child.openChild(late) == DialogResult::Closed ? "late: not shown" : "late");
+        log.push_back(child.ask({"Again?", "Nimbo", ui::MessageButtons::YesNo,
+                                 ui::MessageIcon::Question}) == ui::MessageAnswer::No
+                          ? "again: No"
+                          : "again: Yes");
+    };
+    EXPECT_EQ(bed.host.runModal(main), DialogResult::Closed);
+    EXPECT_EQ(log, (std::vector<std::string>{"question: No", "late: not shown", "again: No",
+                                             "child returned"}));
+    EXPECT_FALSE(lateInitialised);
+}
+
+// Minimised, the main window is hidden by its model; shown again it comes back restored,
+// and raising it brings a dialog minimised above it back too.
+TEST_F(QtDialogHostTest, AMinimisedMainWindowComesBackRestored) {
+    ViewFactory views;
+    QtDialogHost* hostOfViews = nullptr;
+    views.add(DialogCode::Main, [&](ui::Dialog& d, QWidget* parent) {
+        auto view = std::make_unique<DialogView>(d, parent);
+        DialogWindow::Behaviour behaviour = view->window().behaviour();
+        behaviour.onMinimiseBox = [&](bool) { hostOfViews->hideMainWindow(); };
+        view->window().setBehaviour(behaviour);
+        return view;
+    });
+    QtDialogHost host(std::move(views));
+    hostOfViews = &host;
+    ui::DialogEnvironment environment{host, bed.chain, bed.texts};
+    ProbeDialog main(DialogCode::Main, environment);
+    ProbeDialog child(DialogCode::Information, environment);
+    std::vector<std::string> seen;
+    const auto look = [&](const char* step, const ui::Dialog& dialog) {
+        const DialogWindow* window = host.windowOf(dialog);
+        seen.push_back(std::string(step) + (window->isVisible() ? " visible" : " hidden") +
+                       (window->isMinimized() ? " minimised" : ""));
+    };
+    main.initialiseAction = [&] { main.startTimer(1, 0); };
+    main.timerAction = [&](int) {
+        main.killTimer(1);
+        host.centreMainWindow();
+        // As the window manager minimises it (showMinimized() would show it again at once).
+        host.windowOf(main)->setWindowState(Qt::WindowMinimized);
+        look("minimised", main);
+        host.showMainWindow();
+        look("shown", main);
+        main.openChild(child);
+        main.end(DialogResult::Closed);
+    };
+    child.initialiseAction = [&] { child.startTimer(2, 0); };
+    child.timerAction = [&](int) {
+        child.killTimer(2);
+        host.windowOf(child)->showMinimized();
+        host.raiseMainWindow();
+        look("child after raising", child);
+        child.end(DialogResult::Ok);
+    };
+    host.runModal(main);
+    EXPECT_EQ(seen, (std::vector<std::string>{"minimised hidden minimised", "shown visible",
+                                              "child after raising visible"}));
 }
 
 // Parked far outside every screen, the main window stays unmapped even while shown; centring

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <functional>
+#include <vector>
 
 #include "qt/AdvancedSettingsView.h"
 #include "qt/GeneralSettingsView.h"
@@ -92,6 +95,56 @@ TEST_F(StationViewsTest, WpaSettingsMaskSecretsAndFollowTheMethod) {
     EXPECT_EQ(view.certificateList()->count(), 2);
     EXPECT_TRUE(view.userNameField()->isEnabled());
     EXPECT_EQ(nextTabStop(view.methodList()), view.userNameField());
+}
+
+// Enter typed into any field of a dialog that edits presses "Apply"; Escape from any field
+// cancels the dialog. A button that has the focus takes Enter itself.
+TEST_F(StationViewsTest, EnterFromAFieldAppliesAndEscapeCancels) {
+    struct Case {
+        const char* field;
+        std::function<QWidget*(GeneralSettingsView&)> widget;
+    };
+    const std::vector<Case> cases = {
+        {"SSID field", [](GeneralSettingsView& v) { return v.ssidField(); }},
+        {"profile name, an editable list", [](GeneralSettingsView& v) { return v.profileList(); }},
+    };
+    const auto key = [](QWidget* widget, Qt::Key k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        ui::GeneralSettingsDialog model(bed.settings, bed.configuration, bed.environment,
+                                        bed.languages);
+        model.setParentCode(ui::DialogCode::Main);
+        GeneralSettingsView view(model, nullptr);
+        model.initialise();
+        view.stateButton()->click();
+        ASSERT_TRUE(model.editing());
+        EXPECT_TRUE(view.stateButton()->isDefault());
+
+        key(c.widget(view), Qt::Key_Return);
+        EXPECT_FALSE(model.editing()) << "Enter did not apply";
+        EXPECT_FALSE(view.stateButton()->isDefault()) << "viewing has no default button";
+        EXPECT_FALSE(model.ended());
+        key(c.widget(view), Qt::Key_Escape);
+        EXPECT_TRUE(model.ended());
+        EXPECT_EQ(model.result(), ui::DialogResult::Cancel);
+        bed.chain.leave(model);
+    }
+
+    ui::GeneralSettingsDialog model(bed.settings, bed.configuration, bed.environment,
+                                    bed.languages);
+    GeneralSettingsView view(model, nullptr);
+    model.initialise();
+    view.stateButton()->click();
+    bed.host.script(ui::DialogCode::Information,
+                    testing::HeadlessHost::endWith(ui::DialogResult::Ok));
+    key(view.informationButton(), Qt::Key_Return);
+    EXPECT_EQ(bed.host.pendingScripts(ui::DialogCode::Information), 0u)
+        << "the focused button was not pressed";
+    EXPECT_TRUE(model.editing()) << "Enter on another button pressed Apply too";
+    bed.chain.leave(model);
 }
 
 TEST_F(StationViewsTest, AdvancedSettingsShowLanguagesRegionsAndThresholds) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/support/TempDir.h"
 #include "tests/ui/ProbeDialog.h"
@@ -154,14 +157,70 @@ TEST(DialogLifetime, ADestroyedDialogLeavesTheChain) {
     EXPECT_TRUE(bed.host.mainWindowState().visible);
 }
 
-TEST(DialogEnd, OkAndCancelEndTheRunWithTheirResults) {
-    DialogBed bed;
-    ProbeDialog wep(DialogCode::WepKeys, bed.environment);
-    bed.host.script(DialogCode::WepKeys, [](ui::Dialog& d, HeadlessHost&) { d.onOk(); });
-    bed.host.script(DialogCode::WepKeys, [](ui::Dialog& d, HeadlessHost&) { d.onCancel(); });
-    EXPECT_EQ(bed.host.runModal(wep), DialogResult::Ok);
-    EXPECT_EQ(bed.host.runModal(wep), DialogResult::Cancel);
-    EXPECT_EQ(bed.host.errors(), std::vector<std::string>{});
+// A probe with two buttons, either of which can be made the default.
+class ButtonProbe final : public ProbeDialog {
+public:
+    using ProbeDialog::ProbeDialog;
+    using ui::Dialog::offerStateButton;
+    using ui::Dialog::setDefaultButton;
+    ui::Button apply;
+    ui::Button other;
+    int applyPresses = 0;
+    int otherPresses = 0;
+};
+
+// Enter presses the default button only while it can be pressed; without one it does nothing,
+// so typed input stays. Escape cancels.
+TEST(DialogEnd, EnterPressesTheDefaultButtonAndEscapeCancels) {
+    struct Case {
+        const char* story;
+        std::function<void(ButtonProbe&)> arrange;
+        int applyPresses;
+        int otherPresses;
+    };
+    const auto pressApply = [](ButtonProbe& d) { return [&d] { ++d.applyPresses; }; };
+    const std::vector<Case> cases = {
+        {"no default button", [](ButtonProbe&) {}, 0, 0},
+        {"default button", [&](ButtonProbe& d) { d.setDefaultButton(d.apply, pressApply(d)); }, 1,
+         0},
+        {"default button disabled",
+         [&](ButtonProbe& d) {
+             d.setDefaultButton(d.apply, pressApply(d));
+             d.apply.setEnabled(false);
+         },
+         0, 0},
+        {"another button made default later",
+         [&](ButtonProbe& d) {
+             d.setDefaultButton(d.apply, pressApply(d));
+             d.setDefaultButton(d.other, [&d] { ++d.otherPresses; });
+         },
+         0, 1},
+        {"state button while editing",
+         [&](ButtonProbe& d) { d.offerStateButton(true, d.apply, pressApply(d)); }, 1, 0},
+        {"editing, then viewing again",
+         [&](ButtonProbe& d) {
+             d.offerStateButton(true, d.apply, pressApply(d));
+             d.offerStateButton(false, d.apply, pressApply(d));
+         },
+         0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.story);
+        DialogBed bed;
+        ButtonProbe dialog(DialogCode::WepKeys, bed.environment);
+        c.arrange(dialog);
+        EXPECT_EQ(dialog.apply.isDefault(), dialog.defaultButton() == &dialog.apply);
+        EXPECT_EQ(dialog.other.isDefault(), dialog.defaultButton() == &dialog.other);
+        bed.host.script(DialogCode::WepKeys, [](ui::Dialog& d, HeadlessHost&) {
+            d.onOk();
+            EXPECT_FALSE(d.ended()) << "Enter never ends a dialog by itself";
+            d.onCancel();
+        });
+        EXPECT_EQ(bed.host.runModal(dialog), DialogResult::Cancel);
+        EXPECT_EQ(dialog.applyPresses, c.applyPresses);
+        EXPECT_EQ(dialog.otherPresses, c.otherPresses);
+        EXPECT_EQ(bed.host.errors(), std::vector<std::string>{});
+    }
 }
 
 constexpr std::string_view kLanguages =

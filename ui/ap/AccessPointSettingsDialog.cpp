@@ -165,6 +165,7 @@ void AccessPointSettingsDialog::showEditing(bool editing) {
     }
     stateButton.setText(editing ? text("AP_BS_Button_Apply", "Apply")
                                 : text("AP_BS_Button_Change", "Change"));
+    offerStateButton(editing, stateButton, [this] { onStateButton(); });
 }
 
 void AccessPointSettingsDialog::onStateButton() {

@@ -33,7 +33,9 @@ std::string slotNumber(int slot) {
 }  // namespace
 
 MacFilterDialog::MacFilterDialog(SettingsContext& settings, const DialogEnvironment& environment)
-    : Dialog(DialogCode::MacFilter, environment), settings_(settings) {}
+    : Dialog(DialogCode::MacFilter, environment), settings_(settings) {
+    setDefaultButton(applyButton, [this] { onApply(); });
+}
 
 void MacFilterDialog::recaption() {
     title().setText(text("AP_BS_Dialog_Title", "MAC Address Filter"));

@@ -28,13 +28,12 @@ ConnectFlow::ConnectFlow(MainWindowControls& controls, SettingsContext& settings
       window_(window),
       join_(settings, configuration, texts, window) {}
 
-void ConnectFlow::connectToSelected() {
+void ConnectFlow::connectTo(int row) {
     if (handover_.state() == ZeroConfigHandover::kServiceControls) {
         return;
     }
-    // The selection is checked before anything is stopped: a click on nothing must not drop
-    // a working link.
-    const int row = controls_.networkList.selected();
+    // The row is checked before anything is stopped: a click on nothing must not drop a
+    // working link.
     if (row < 0 || row >= controls_.networkList.rowCount()) {
         return;
     }

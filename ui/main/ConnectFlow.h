@@ -17,8 +17,8 @@ class StationView;
 class SurveyCycle;
 struct MainWindowControls;
 
-// Connecting to the network selected in the station view's list, from a double click or from
-// the information button while that network is shown: the running WPA connection ends, the
+// Connecting to a network of the station view's list, from a double click or Enter on its row or
+// from the information button while that network is shown: the running WPA connection ends, the
 // adapter joins the network, and the window shows the current network again.
 class ConnectFlow {
 public:
@@ -27,7 +27,8 @@ public:
                 const SurveyCycle& survey, LinkStatus& link, StationView& station,
                 const ZeroConfigHandover& handover, ConnectWindow& window);
 
-    void connectToSelected();
+    // Joins the network of list row `row`; a row the list does not hold changes nothing.
+    void connectTo(int row);
 
 private:
     MainWindowControls& controls_;

@@ -141,7 +141,9 @@ void MainWindow::onInfoButton() {
         return;
     }
     if (station_.selectionShown()) {
-        connect_.connectToSelected();
+        // "Connect this site" joins the network the box shows, wherever the list's selection
+        // is now.
+        connect_.connectTo(station_.shownRow());
         return;
     }
     GeneralSettingsDialog general(settings_, configuration_,
@@ -156,11 +158,22 @@ void MainWindow::onListClick(int row) {
     station_.selectRow(row);
 }
 
-void MainWindow::onListDoubleClick(int) {
+void MainWindow::onListSelectionMoved(int row) {
+    // A selection cleared by the user leaves the network shown as it is.
+    if (row >= 0) {
+        onListClick(row);
+    }
+}
+
+void MainWindow::onListDoubleClick(int row) {
     if (settings_.mode.get() != OperatingMode::kStation) {
         return;
     }
-    connect_.connectToSelected();
+    connect_.connectTo(row);
+}
+
+void MainWindow::onListEnter(int row) {
+    onListDoubleClick(row);
 }
 
 void MainWindow::onCloseBox(bool fromMouse) {

@@ -84,8 +84,12 @@ public:
     // In the station view: the general settings, or joining the clicked network while it is
     // shown.
     void onInfoButton();
+    // The network list, station view only. A click, or the selection moved with the keys, shows
+    // the row's network in the information box; a double click or Enter joins it.
     void onListClick(int row);
+    void onListSelectionMoved(int row);
     void onListDoubleClick(int row);
+    void onListEnter(int row);
     // From the mouse the boxes hide the window; from the keyboard they only raise it.
     void onCloseBox(bool fromMouse);
     void onMinimiseBox(bool fromMouse);

@@ -101,6 +101,7 @@ void StationView::showCurrentNetwork() {
 
 void StationView::selectRow(int row) {
     controls_.networkList.select(row);
+    shownRow_ = controls_.networkList.selected();
     selectionShown_ = true;
     selectionCountdown_ = kSelectionTicks;
     layOutSelectedNetworkInfo();
@@ -180,8 +181,7 @@ void StationView::showCurrentValues() {
 void StationView::showSelectedNetwork() {
     const std::vector<std::uint8_t>& buffer = survey_.buffer();
     const ConstSurveyBuffer survey{std::span<const std::uint8_t>(buffer)};
-    const std::optional<ConstSurveyRecordView> record =
-        survey.recordForRow(controls_.networkList.selected());
+    const std::optional<ConstSurveyRecordView> record = survey.recordForRow(shownRow_);
     if (!record) {
         return;
     }

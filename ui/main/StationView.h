@@ -26,10 +26,14 @@ public:
                 LinkStatus& link);
 
     bool selectionShown() const { return selectionShown_; }
+    // The list row whose network the information box shows while selectionShown(); the list's
+    // own selection may have moved since (a deselecting click, a rebuilt list).
+    int shownRow() const { return shownRow_; }
 
     void layOut();
     void tick();
-    // A click on row `row` of the network list.
+    // Row `row` of the network list was clicked or reached with the keys: it is selected and
+    // its network shown in the information box.
     void selectRow(int row);
     // Start-up and a reopened adapter: the information box shows the current network.
     void forgetSelection() { selectionShown_ = false; }
@@ -51,6 +55,7 @@ private:
     SurveyCycle& survey_;
     LinkStatus& link_;
     bool selectionShown_ = false;
+    int shownRow_ = -1;
     int selectionCountdown_ = 0;
 };
 

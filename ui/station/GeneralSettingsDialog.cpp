@@ -212,6 +212,7 @@ void GeneralSettingsDialog::showEnabling() {
     channelList.setEnabled(editing_ && networkTypeList.selected() != kInfrastructurePosition);
     stateButton.setText(editing_ ? text("BS_G_Button_Apply", "Apply")
                                  : text("BS_G_Button_Change", "Change"));
+    offerStateButton(editing_, stateButton, [this] { onStateButton(); });
 }
 
 void GeneralSettingsDialog::onStateButton() {

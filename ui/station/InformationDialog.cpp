@@ -21,7 +21,9 @@ InformationDialog::InformationDialog(SettingsContext& settings,
     : Dialog(DialogCode::Information, environment),
       settings_(settings),
       buildDate_(std::move(buildDate)),
-      buildTime_(std::move(buildTime)) {}
+      buildTime_(std::move(buildTime)) {
+    setDefaultButton(okButton, [this] { end(DialogResult::Ok); });
+}
 
 void InformationDialog::recaption() {
     title().setText(text("IS_Dialog_Title", "Information...") + std::string(kCaptionSuffix));

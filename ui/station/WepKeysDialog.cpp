@@ -115,6 +115,7 @@ void WepKeysDialog::showEnabling() {
     }
     stateButton.setText(editing_ ? text("WS_Key_Set_Button_Apply", "Apply")
                                  : text("WS_Key_Set_Button_Change", "Change"));
+    offerStateButton(editing_, stateButton, [this] { onStateButton(); });
 }
 
 void WepKeysDialog::onLengthChosen() {

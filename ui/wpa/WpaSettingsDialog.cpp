@@ -80,6 +80,7 @@ void WpaSettingsDialog::refresh() {
         showViewing(method);
     }
     wepKeyButton.setEnabled(false);
+    offerStateButton(editing_, stateButton, [this] { onStateButton(); });
 }
 
 void WpaSettingsDialog::showEditing(int method) {

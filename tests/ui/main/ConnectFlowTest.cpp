@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "tests/support/SimulatedUtility.h"
 #include "tests/support/TestWorlds.h"
 #include "ui/CTrayIcon.h"
@@ -78,6 +82,76 @@ TEST(ConnectFlow, DoubleClickJoinsTheOpenNetworkAtOnce) {
     EXPECT_EQ(u.station("SSID"), "Home");
     EXPECT_EQ(u.station("WEPStatus"), "1");
     EXPECT_TRUE(u.host.errors().empty());
+}
+
+// Keyboard users move the selection with the arrow keys and press Enter; the information
+// button joins the network its box shows, wherever the list's selection went since.
+TEST(ConnectFlow, TheNetworkShownOrEnteredIsTheOneJoined) {
+    struct Rows {
+        int home;
+        int wep;
+        int psk;
+    };
+    struct Case {
+        const char* story;
+        std::function<void(MainWindow&, const Rows&)> act;
+        const char* joined;
+        const char* shownBssidBeforeJoining;  // nullptr: the box showed no selected network
+    };
+    const auto keyTo = [](MainWindow& window, int row) {
+        window.networkList.select(row);  // the list took the arrow key
+        window.onListSelectionMoved(row);
+    };
+    const std::vector<Case> cases = {
+        {"arrow to Psk, Enter on it",
+         [&](MainWindow& w, const Rows& r) {
+             keyTo(w, r.psk);
+             w.onListEnter(r.psk);
+         },
+         "Psk", "02 10 00 00 00 03"},
+        {"arrow to Home, then Connect this site",
+         [&](MainWindow& w, const Rows& r) {
+             w.onListClick(r.psk);
+             keyTo(w, r.home);
+             w.onInfoButton();
+         },
+         "Home", "02 10 00 00 00 01"},
+        {"Wep shown, the list's selection moved on without the user",
+         [&](MainWindow& w, const Rows& r) {
+             w.onListClick(r.wep);
+             w.networkList.select(r.home);
+             w.onInfoButton();
+         },
+         "Wep", "02 10 00 00 00 02"},
+        {"Wep shown, the user cleared the selection",
+         [&](MainWindow& w, const Rows& r) {
+             w.onListClick(r.wep);
+             keyTo(w, -1);
+             w.onInfoButton();
+         },
+         "Wep", "02 10 00 00 00 02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.story);
+        Utility u;
+        std::string shownBssid;
+        u.host.answer(MessageAnswer::Yes);  // the previous key or passphrase, where asked
+        u.run([&](MainWindow& window) {
+            const Rows rows{u.listed(window, "Home"), u.listed(window, "Wep"),
+                            u.listed(window, "Psk")};
+            // What the box shows just before the join clears it.
+            const auto watch = window.infoBox.subscribe([&](ui::Change) {
+                if (window.infoBox.text() == "Current Network Information" && shownBssid.empty()) {
+                    shownBssid = window.infoValues[3].text();
+                }
+            });
+            c.act(window, rows);
+            window.infoBox.unsubscribe(watch);
+            EXPECT_FALSE(window.selectionShown());
+        });
+        EXPECT_EQ(u.station("SSID"), c.joined);
+        EXPECT_EQ(shownBssid, c.shownBssidBeforeJoining);
+    }
 }
 
 TEST(ConnectFlow, WepNetworkJoinsOnlyWithItsKey) {
